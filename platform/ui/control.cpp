@@ -18,7 +18,6 @@ HWND NextHandle() {
     return next += 4;
 }
 
-const std::vector<std::string> kAlignNames = {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"};
 
 }  // namespace
 
@@ -27,7 +26,7 @@ VEL_DEFINE_COMPONENT(TControl,
     b.Int("Top", [](TControl& c) { return c.Top(); }, [](TControl& c, int v) { c.SetTop(v); });
     b.Int("Width", [](TControl& c) { return c.Width(); }, [](TControl& c, int v) { c.SetWidth(v); });
     b.Int("Height", [](TControl& c) { return c.Height(); }, [](TControl& c, int v) { c.SetHeight(v); });
-    b.Enum("Align", kAlignNames, [](TControl& c) { return static_cast<int>(c.Align()); },
+    b.Enum("Align", std::vector<std::string>{"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}, [](TControl& c) { return static_cast<int>(c.Align()); },
            [](TControl& c, int v) { c.SetAlign(static_cast<TAlign>(v)); });
     b.Bool("Visible", [](TControl& c) { return c.Visible(); }, [](TControl& c, bool v) { c.SetVisible(v); });
     b.Bool("Enabled", [](TControl& c) { return c.Enabled(); }, [](TControl& c, bool v) { c.SetEnabled(v); });

@@ -12,10 +12,6 @@ std::vector<TCustomForm*>& FormList() {
     return forms;
 }
 
-const std::vector<std::string> kPositionNames = {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
-                                                 "poScreenCenter", "poDesktopCenter", "poMainFormCenter",
-                                                 "poOwnerFormCenter"};
-const std::vector<std::string> kWindowStateNames = {"wsNormal", "wsMinimized", "wsMaximized"};
 
 }  // namespace
 
@@ -26,9 +22,11 @@ VEL_DEFINE_COMPONENT(TCustomForm,
     b.Int("ClientWidth", [](TCustomForm& f) { return f.Width(); }, [](TCustomForm& f, int v) { f.SetWidth(v); });
     b.Int("ClientHeight", [](TCustomForm& f) { return f.Height(); }, [](TCustomForm& f, int v) { f.SetHeight(v); });
     b.Bool("KeyPreview", [](TCustomForm& f) { return f.KeyPreview(); }, [](TCustomForm& f, bool v) { f.SetKeyPreview(v); });
-    b.Enum("Position", kPositionNames, [](TCustomForm& f) { return static_cast<int>(f.Position()); },
+    b.Enum("Position", std::vector<std::string>{"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
+                                                 "poScreenCenter", "poDesktopCenter", "poMainFormCenter",
+                                                 "poOwnerFormCenter"}, [](TCustomForm& f) { return static_cast<int>(f.Position()); },
            [](TCustomForm& f, int v) { f.SetPosition(static_cast<TPosition>(v)); });
-    b.Enum("WindowState", kWindowStateNames, [](TCustomForm& f) { return static_cast<int>(f.WindowState()); },
+    b.Enum("WindowState", std::vector<std::string>{"wsNormal", "wsMinimized", "wsMaximized"}, [](TCustomForm& f) { return static_cast<int>(f.WindowState()); },
            [](TCustomForm& f, int v) { f.SetWindowState(static_cast<TWindowState>(v)); });
     b.Obj("ActiveControl", [](TCustomForm& f) -> TPersistent* { return f.ActiveControl(); },
           [](TCustomForm& f, TPersistent* v) { f.SetActiveControl(dynamic_cast<TWinControl*>(v)); });

@@ -199,7 +199,7 @@ private:
         }
         TComponent* target = current;
         if (isRoot) {
-            if (!name.empty() && root_.Name().empty()) root_.SetName(name);
+            if (!name.empty()) root_.SetName(name);
         } else if (inherited) {
             target = root_.FindComponent(name);
             if (!target) Fail("inherited component " + name + " not found");

@@ -1,0 +1,89 @@
+#pragma once
+// TfrmBaseGene: the generic condition form every report program's form derives from. It
+// holds the host's parameters and services, the program's identity and the outcome the
+// controller hands back to the host.
+#include <string>
+
+#include "forms/vel_form.h"
+#include "platform/ui/stdctrls.h"
+#include "platform/ui/buttons.h"
+#include "platform/variant/variant.h"
+
+namespace vel {
+
+class TfrmBaseGene : public TVelForm {
+    VEL_CLASS(TfrmBaseGene, TVelForm)
+public:
+    explicit TfrmBaseGene(TComponent* owner);
+
+    // Published components.
+    TPanel* Panel1 = nullptr;
+    TBitBtn* btnOk = nullptr;
+    TBitBtn* btnCancel = nullptr;
+
+    // Virtual operations added by this level, in slot order (later levels extend the chain).
+    virtual void DeclareFields();
+    virtual void AttachHostServices();
+    virtual bool InitializeForm(const Variant& params);
+    virtual void Extension1() {}
+    virtual bool ApplyPositionalValues(const Variant& values) { return false; }
+    virtual void Extension2() {}
+    virtual void AfterRightsLoaded() {}
+    virtual void PrepareConnection() {}
+    virtual bool AfterSchemeOpened() { return true; }
+    virtual bool RunByHostMode(int mode) { return true; }
+    virtual void BeforeApplyValue(TComponent* component, const std::string& valueText) {}
+    virtual void AfterApplyValue(TComponent* component, const std::string& valueText) {}
+
+    // Called by the controller.
+    void SetModuleFile(const std::string& path);
+    // The host push: payload [mode, [by-name flag, [names, values]]]; the controller hands
+    // [flag, payload] and only element 1 is read.
+    void HostPush(const Variant& pushed);
+
+    void SetConditionCount(int count);
+    void SetProgramId(const std::string& id);
+    bool IsLibraryModule() const;
+    std::string ProgramIdFromModule() const;
+
+    // Records a message code and shows it (the message texts come from the server's table).
+    void ReportMessage(const std::string& code);
+    void ReportRawError(const std::string& text);
+
+    void FormCreate(TComponent* sender);
+    void FormClose(TComponent* sender, TCloseAction& action);
+    void FormDestroy(TComponent* sender);
+    void btnOkClick(TComponent* sender) {}
+    void btnCancelClick(TComponent* sender);
+
+    // Fields the controller and the host read.
+    Variant HostApp;
+    Variant CounterService, ValidatorService, LookupService;
+    std::string UserId, CompanyId, CompanyDb;
+    int HostWindow = 0;
+    Variant HostValue;
+    std::string VersionStamp;
+    std::string ModuleFile;
+    std::string ProgramId, ProgramName, Title, TitleSuffix, ServerObjectName, ReportKind;
+    int EnvCount = 0;
+    int ConditionCount = 0;
+    int BaseConditionCount = 1;
+    uint8_t ServiceFlags = 0;
+    Variant PushedPayload;
+    bool PushByName = true;
+    bool AutoRun = false;
+    bool Interactive = true;
+    std::string MessageCodeList, MessageTextList;
+    Variant ResultData;
+    int ResultCode = 0;
+
+protected:
+    // True when every named component of the pushed names array exists and holds a value.
+    bool CheckPushedNames(const Variant& names);
+    void PostCloseRequest();
+};
+
+// The built-in company of stand-alone runs.
+constexpr const char* kStandAloneCompany = "DEMO";
+
+}  // namespace vel
