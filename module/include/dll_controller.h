@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/core/exception.h"
 #include "platform/variant/variant.h"
 
 namespace vel {
@@ -32,27 +33,30 @@ public:
     vel::Variant ResultData;
     TControllerNotifyEvent OnNotify;
 
-    // Virtual operations in slot order. The first eleven are abstract here.
-    virtual void GetVersionStamp(std::u16string& stamp);
-    virtual int32_t GetVisible();
-    virtual void SetVisible(int16_t visible);
-    virtual int32_t GetHandle();
-    virtual int32_t Initialize(const vel::Variant& params);
-    virtual int32_t PushConditions(const vel::Variant& payload);
-    virtual int32_t HostCommand(int32_t code, int32_t unused, const vel::Variant& payload);
-    virtual vel::Variant ShowModal();
-    virtual void FreeForm();
-    virtual int32_t GetInfo(vel::Variant& info);
-    virtual bool FormIsNil();
-    virtual void NotifyCreated();
-    virtual void FormShowHook(vel::TComponent* sender);
-    virtual void FormHideHook(vel::TComponent* sender);
-    virtual void FormDestroyHook(vel::TComponent* sender);
-    virtual void NotifyExtra();
-    virtual void DoNotify(int32_t code);
-    virtual void Spare();
+    // Virtual operations in slot order. The first eleven are abstract here. The bodies are
+    // inline so that a host has the class's type information without linking the module.
+    virtual void GetVersionStamp(std::u16string&) { throw vel::AbstractError(); }
+    virtual int32_t GetVisible() { throw vel::AbstractError(); }
+    virtual void SetVisible(int16_t) { throw vel::AbstractError(); }
+    virtual int32_t GetHandle() { throw vel::AbstractError(); }
+    virtual int32_t Initialize(const vel::Variant&) { throw vel::AbstractError(); }
+    virtual int32_t PushConditions(const vel::Variant&) { throw vel::AbstractError(); }
+    virtual int32_t HostCommand(int32_t, int32_t, const vel::Variant&) { throw vel::AbstractError(); }
+    virtual vel::Variant ShowModal() { throw vel::AbstractError(); }
+    virtual void FreeForm() { throw vel::AbstractError(); }
+    virtual int32_t GetInfo(vel::Variant&) { throw vel::AbstractError(); }
+    virtual bool FormIsNil() { throw vel::AbstractError(); }
+    virtual void NotifyCreated() { DoNotify(ncFormCreated); }
+    virtual void FormShowHook(vel::TComponent*) { DoNotify(ncFormShown); }
+    virtual void FormHideHook(vel::TComponent*) { DoNotify(ncFormHidden); }
+    virtual void FormDestroyHook(vel::TComponent*) { DoNotify(ncFormDestroyed); }
+    virtual void NotifyExtra() { DoNotify(ncExtra); }
+    virtual void DoNotify(int32_t code) {
+        if (OnNotify) OnNotify(code, this);
+    }
+    virtual void Spare() {}
 
-    virtual ~TDLLBaseController();
+    virtual ~TDLLBaseController() = default;
 };
 
 // The module's only export: a new controller of the registered controller class.

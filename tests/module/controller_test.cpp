@@ -123,6 +123,7 @@ TEST_F(ControllerTest, SavedFormHandlersRunBeforeTheNotification) {
     controller->OnNotify = [&](int32_t code, TDLLBaseController*) { order.push_back(std::to_string(code)); };
     controller->SetVisible(1);
     EXPECT_EQ(order, (std::vector<std::string>{"form", "272"}));
+    controller->OnNotify = nullptr;  // `order` ends with this test
 }
 
 TEST_F(ControllerTest, DestroyedFormLeavesItsOutcome) {
