@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include "platform/system/inifile.h"
+#include "module/remote_names.h"
 #include "platform/ui/resource.h"
 
 namespace vel {
@@ -107,7 +108,7 @@ void TfrmBaseGene::SetConditionCount(int count) {
 void TfrmBaseGene::SetProgramId(const std::string& id) {
     ProgramId = id;
     for (auto& c : ProgramId) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    ServerObjectName = ProgramId + "S.Class1";
+    ServerObjectName = ProgramId + remote::kProgramServerSuffix;
     Title = ProgramName = ProgramId;
 }
 
@@ -127,10 +128,10 @@ void TfrmBaseGene::AttachHostServices() {
             return Variant();  // a missing service stays empty; callers test before use
         }
     };
-    CounterService = fetch("Com_Counter");
-    ValidatorService = fetch("Com_Validator");
+    CounterService = fetch(remote::kComCounter);
+    ValidatorService = fetch(remote::kComValidator);
     DeclareFields();
-    if (ServiceFlags & 4) LookupService = fetch("Com_F2Window");
+    if (ServiceFlags & 4) LookupService = fetch(remote::kComF2Window);
 }
 
 bool TfrmBaseGene::InitializeForm(const Variant& params) {
