@@ -39,6 +39,10 @@ public:
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
 
+    // A component written inside this one in a form resource joins it (a control gets its
+    // parent, a menu item its menu).
+    virtual void ReadChild(TComponent* child) {}
+
     // Told when a component that this one refers to is going away.
     void FreeNotification(TComponent* other);
     void RemoveFreeNotification(TComponent* other);

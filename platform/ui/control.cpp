@@ -143,6 +143,10 @@ void TWinControl::InsertControl(TControl* control) {
     if (control->align_ != TAlign::alNone) Realign();
 }
 
+void TWinControl::ReadChild(TComponent* child) {
+    if (auto* control = dynamic_cast<TControl*>(child)) control->SetParent(this);
+}
+
 void TWinControl::RemoveControl(TControl* control) {
     if (TCustomForm* form = ParentForm()) {
         if (auto* win = dynamic_cast<TWinControl*>(control);

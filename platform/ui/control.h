@@ -113,6 +113,7 @@ public:
     TControl* Controls(int index) const { return controls_.at(static_cast<size_t>(index)); }
     const std::vector<TControl*>& ControlList() const { return controls_; }
     void InsertControl(TControl* control);
+    void ReadChild(TComponent* child) override;
     void RemoveControl(TControl* control);
     bool ContainsControl(const TControl* control) const;
 

@@ -208,9 +208,7 @@ private:
             if (!info || !info->create) Fail("class " + className + " not found");
             target = info->create(&root_);
             if (!name.empty()) target->SetName(name);
-            auto* control = dynamic_cast<TControl*>(target);
-            auto* parent = dynamic_cast<TWinControl*>(current);
-            if (control && parent) control->SetParent(parent);
+            current->ReadChild(target);
         }
         while (true) {
             SkipSpace();
