@@ -1,5 +1,6 @@
 // velhost: the host shell. Loads a report module by file and drives its controller.
 //   velhost smoke PATH/QMLK07C.so
+//   velhost run [--user U --company C --db D] PATH/QMLK07C.so [SCRIPT]
 #include <iostream>
 #include <memory>
 #include <string>
@@ -9,11 +10,17 @@
 #include "suite/host/console_presenter.h"
 #include "suite/host/host_app.h"
 #include "suite/host/module_loader.h"
+#include "suite/host/script_player.h"
+
+#include <fstream>
+#include "platform/text/codepage.h"
+#include "platform/text/json.h"
 
 namespace {
 
 int Usage() {
-    std::cerr << "usage: velhost smoke PATH/MODULE.so\n";
+    std::cerr << "usage: velhost smoke PATH/MODULE.so\n"
+                 "       velhost run [--user U --company C --db D] PATH/MODULE.so [SCRIPT]\n";
     return 2;
 }
 
@@ -42,6 +49,60 @@ int Smoke(const std::string& path) {
     return 0;
 }
 
+// Opens the module's form as the host does and plays a script of user input against it.
+int Run(const std::vector<std::string>& args) {
+    std::string user = "DS", company = "DEMO", db = "DEMO", module, scriptFile;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if ((a == "--user" || a == "--company" || a == "--db") && i + 1 < args.size()) {
+            (a == "--user" ? user : a == "--company" ? company : db) = args[++i];
+        } else if (module.empty()) {
+            module = a;
+        } else if (scriptFile.empty()) {
+            scriptFile = a;
+        } else {
+            return Usage();
+        }
+    }
+    if (module.empty()) return Usage();
+    std::ifstream file;
+    if (!scriptFile.empty()) {
+        file.open(scriptFile);
+        if (!file) {
+            std::cerr << "velhost: cannot read " << scriptFile << '\n';
+            return 1;
+        }
+    }
+    std::istream& script = scriptFile.empty() ? std::cin : file;
+
+    velhost::HostAnswers answers;
+    answers.out = &std::cout;
+    velhost::ScriptPlayer player(script, std::cout, answers);
+    vel::SetPresenter(&player);
+    vel::Application().OnException = [](const std::exception& e) { std::cout << "exception " << e.what() << std::endl; };
+    velhost::LoadedModule loaded(module);
+    std::unique_ptr<TDLLBaseController> controller(loaded.NewController());
+    controller->HostApp = vel::Variant(std::make_shared<velhost::HostApplication>(&answers));
+    controller->OnNotify = [](int32_t code, TDLLBaseController*) { std::cout << "notify " << code << std::endl; };
+    vel::Variant params = vel::Variant::Of({vel::Variant(vel::Utf8ToAnsi(user)), vel::Variant(vel::Utf8ToAnsi(company)),
+                                            vel::Variant(vel::Utf8ToAnsi(db)), vel::Variant(0), vel::Variant()});
+    int32_t rc = controller->Initialize(params);
+    std::cout << "initialize " << rc << std::endl;
+    vel::Application().ProcessMessages();
+    if (!controller->FormIsNil()) {
+        player.SetMainForm(controller->GetHandle());
+        controller->SetVisible(1);
+        vel::Application().ProcessMessages();
+    }
+    player.Run();
+    controller->FreeForm();
+    vel::Application().ProcessMessages();
+    std::cout << "result " << controller->ResultCode << ' ' << vel::ToJson(controller->ResultData) << std::endl;
+    controller.reset();
+    vel::SetPresenter(nullptr);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,6 +110,7 @@ int main(int argc, char** argv) {
     if (args.empty()) return Usage();
     try {
         if (args[0] == "smoke" && args.size() == 2) return Smoke(args[1]);
+        if (args[0] == "run") return Run(std::vector<std::string>(args.begin() + 1, args.end()));
     } catch (const std::exception& e) {
         std::cerr << "velhost: " << e.what() << '\n';
         return 1;
