@@ -12,6 +12,8 @@ VEL_DEFINE_FORM(TfrmBaseGene,
     b.Field("Panel1", &TfrmBaseGene::Panel1);
     b.Field("btnOk", &TfrmBaseGene::btnOk);
     b.Field("btnCancel", &TfrmBaseGene::btnCancel);
+    b.Field("lblToday", &TfrmBaseGene::lblToday);
+    b.Field("edPrintDate", &TfrmBaseGene::edPrintDate);
     b.Method<TNotifyEvent>("FormCreate", &TfrmBaseGene::FormCreate);
     b.Method<TCloseEvent>("FormClose", &TfrmBaseGene::FormClose);
     b.Method<TNotifyEvent>("FormDestroy", &TfrmBaseGene::FormDestroy);

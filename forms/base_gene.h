@@ -7,6 +7,7 @@
 #include "forms/vel_form.h"
 #include "platform/ui/stdctrls.h"
 #include "platform/ui/buttons.h"
+#include "platform/ui/mask.h"
 #include "platform/variant/variant.h"
 
 namespace vel {
@@ -20,14 +21,26 @@ public:
     TPanel* Panel1 = nullptr;
     TBitBtn* btnOk = nullptr;
     TBitBtn* btnCancel = nullptr;
+    TLabel* lblToday = nullptr;
+    TMaskEdit* edPrintDate = nullptr;
 
     // Virtual operations added by this level, in slot order (later levels extend the chain).
+    virtual void ArrangeLayout() {}
+    virtual bool BuildParameters();
     virtual void DeclareFields();
+    virtual void FillPhrase(TControl* control) {}
+    virtual void SetRequiredFields(const std::string& list) {}
+    virtual void ConvertDataSetLabels() {}
     virtual void AttachHostServices();
     virtual bool InitializeForm(const Variant& params);
     virtual void Extension1() {}
+    // Each level fills its own elements of the option values; `ownCount` is the concrete
+    // form's number of conditions, after which the base levels put theirs.
+    virtual bool PackOptionValues(Variant& values, int ownCount);
     virtual bool ApplyPositionalValues(const Variant& values) { return false; }
     virtual void Extension2() {}
+    virtual bool PackEnvSettings(Variant& env, int count);
+    virtual bool PackOptionTexts(Variant& texts, int ownCount);
     virtual void AfterRightsLoaded() {}
     virtual void PrepareConnection() {}
     virtual bool AfterSchemeOpened() { return true; }
@@ -55,6 +68,21 @@ public:
     void FormDestroy(TComponent* sender);
     void btnOkClick(TComponent* sender) {}
     void btnCancelClick(TComponent* sender);
+
+    // The packed parameter set: [E, T, V] (bounds 0..2).
+    Variant Parameters;
+    uint8_t QueryFlag = 0;
+    // The user's date style, as last read from the system settings.
+    int CachedDateType = 1;
+    std::string CachedDateSeparator = "/";
+    std::string NormalizeDate(const std::string& text) const;
+    std::string NormalizeYearMonth(const std::string& text) const;
+    std::string BlankDateText() const;
+    std::string BlankYearMonthText() const;
+    std::string DateEditMask() const;
+    std::string YearMonthEditMask() const;
+    // Translated fixed text of this form class.
+    std::string FormText(const char* key, const char* authored);
 
     // Fields the controller and the host read.
     Variant HostApp;

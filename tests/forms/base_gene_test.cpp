@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include "forms/programs/frm_qmlk07.h"
+#include "platform/text/codepage.h"
+#include "platform/ui/presenter.h"
+
+using namespace vel;
+
+namespace {
+
+// A concrete level with four conditions that can be told to leave one text out.
+class TfrmFourConditions : public TfrmQMLK07 {
+    VEL_CLASS(TfrmFourConditions, TfrmQMLK07)
+public:
+    using TfrmQMLK07::TfrmQMLK07;
+    int textsFilled = 4;
+
+    void DeclareFields() override {
+        TfrmQMLK07::DeclareFields();
+        SetConditionCount(4);
+    }
+    bool PackOptionTexts(Variant& texts, int own) override {
+        if (!TfrmQMLK07::PackOptionTexts(texts, own)) return false;
+        for (int i = 1; i <= textsFilled; ++i) texts[i] = Variant::Of({Variant("c"), Variant("ed0" + std::to_string(i))});
+        return true;
+    }
+    bool PackOptionValues(Variant& values, int own) override {
+        if (!TfrmQMLK07::PackOptionValues(values, own)) return false;
+        for (int i = 1; i <= own; ++i) values[i] = Variant("v");
+        return true;
+    }
+};
+
+VEL_DEFINE_FORM(TfrmFourConditions, (void)b)
+
+struct BaseGeneTest : ::testing::Test {
+    void SetUp() override { SetPresenter(&presenter); }
+    void TearDown() override {
+        if (form) FreeComponent(form);
+        SetPresenter(nullptr);
+    }
+    TfrmFourConditions* Create() {
+        form = CreateForm<TfrmFourConditions>(nullptr);
+        form->ModuleFile = "/opt/vel/QMLK07C.so";
+        form->DeclareFields();
+        return form;
+    }
+    ScriptedPresenter presenter;
+    TfrmFourConditions* form = nullptr;
+};
+
+}  // namespace
+
+TEST_F(BaseGeneTest, ConditionCountsAddTheBaseLevels) {
+    Create();
+    EXPECT_EQ(form->ConditionCount, 5);  // 1 at the base level, then 4 of the concrete form
+    form->ConditionCount = 0;
+    form->SetConditionCount(0);
+    EXPECT_EQ(form->ConditionCount, 1);
+    form->BaseConditionCount = 4;
+    form->ConditionCount = 4;
+    form->SetConditionCount(4);
+    EXPECT_EQ(form->ConditionCount, 8);
+}
+
+TEST_F(BaseGeneTest, PackingFillsEveryLevelAndChecksTheCounts) {
+    Create();
+    form->UserId = "DS";
+    form->CompanyId = "DEMO";
+    ASSERT_TRUE(form->BuildParameters());
+    const Variant& p = form->Parameters;
+    EXPECT_EQ(p.HighBound(), 2);
+    EXPECT_EQ(p[0].HighBound(), 9);
+    EXPECT_EQ(p[0][1].ToString(), "QMLK07");
+    EXPECT_EQ(p[0][8].ToString(), "QMLK07S.Class1");
+    EXPECT_EQ(p[0][9].ToString(), "R");
+    EXPECT_EQ(p[0][7].Type(), VarType::Date);
+    EXPECT_EQ(p[1][5][1].ToString(), "edPrintDate");
+    EXPECT_EQ(p[2][5].ToString(), "");  // a blank print date packs as an empty text
+    EXPECT_EQ(form->QueryFlag, 1);
+
+    form->textsFilled = 3;
+    presenter.shown.clear();
+    EXPECT_FALSE(form->BuildParameters());
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].request.text.substr(0, 9), "W;000003;");
+    EXPECT_NE(presenter.shown[0].request.text.find(";5;4"), std::string::npos);
+
+    form->EnvCount = 0;
+    presenter.shown.clear();
+    EXPECT_FALSE(form->BuildParameters());
+    EXPECT_EQ(presenter.shown[0].request.text.substr(0, 8), "I;000003");
+}
+
+TEST_F(BaseGeneTest, DateMasksFollowTheDateType) {
+    Create();
+    struct Case { int code; const char* date; const char* ym; const char* blank; } cases[] = {
+        {1, "9999/99/99;1; ", "9999/99;1; ", "    /  /  "},
+        {3, "99/99/9999;1; ", "99/9999;1; ", "  /  /    "},
+        {4, "99/99/99;1; ", "99/99;1; ", "  /  /  "},
+        {5, "999/99/99;1; ", "999/99;1; ", "   /  /  "},
+    };
+    for (const auto& c : cases) {
+        form->CachedDateType = c.code;
+        EXPECT_EQ(form->DateEditMask(), c.date) << c.code;
+        EXPECT_EQ(form->YearMonthEditMask(), c.ym) << c.code;
+        EXPECT_EQ(form->BlankDateText(), c.blank) << c.code;
+    }
+}
+
+TEST_F(BaseGeneTest, TypedDatesNormalise) {
+    Create();
+    struct Case { int code; const char* text; const char* date; } dates[] = {
+        {1, "2024/3/5", "20240305"}, {1, "2024/3 /5 ", "20240305"}, {2, "3/5/2024", "20240305"},
+        {3, "5/3/2024", "20240305"}, {4, "113/03/05", "20240305"}, {1, "2024/03", "2024/03"},
+        {1, "2024/x/05", "2024/x/05"}, {1, "    /  /  ", ""}, {9, "2024/03/05", ""},
+    };
+    for (const auto& c : dates) {
+        form->CachedDateType = c.code;
+        EXPECT_EQ(form->NormalizeDate(c.text), c.date) << c.code << " " << c.text;
+    }
+    struct YmCase { int code; const char* text; const char* ym; } months[] = {
+        {1, "2024/3", "202403"}, {2, "3/2024", "202403"}, {4, "113/03", "202403"}, {1, "2024/0", "2024/0"},
+        {1, "    /  ", ""},
+    };
+    for (const auto& c : months) {
+        form->CachedDateType = c.code;
+        EXPECT_EQ(form->NormalizeYearMonth(c.text), c.ym) << c.code << " " << c.text;
+    }
+}
