@@ -109,6 +109,7 @@ void TMaskEdit::SetEditMask(const std::string& mask) {
 std::string TMaskEdit::MaskedText() const { return mask_.TextOf(Caption()); }
 
 void TMaskEdit::SetMaskedText(const std::string& text) {
+    typed_.clear();
     if (mask_.empty) {
         SetCaption(text);
         return;
@@ -128,6 +129,8 @@ void TMaskEdit::SetMaskedText(const std::string& text) {
 
 void TMaskEdit::TypeText(const std::string& text) {
     if (readOnly_) return;
+    typed_ = text;
+    allSelected_ = false;
     if (mask_.empty) {
         TCustomEdit::TypeText(text);
         return;
@@ -142,24 +145,27 @@ void TMaskEdit::KeyPress(char& key) {
     }
     TWinControl::KeyPress(key);
     if (!key || readOnly_) return;
-    std::string current = Caption();
+    if (allSelected_) {
+        allSelected_ = false;
+        typed_.clear();
+    } else if (typed_.empty()) {
+        // Typing continues after what the field already holds.
+        std::string current = Caption();
+        size_t lastFilled = std::string::npos;
+        for (size_t i = 0; i < current.size() && i < mask_.slots.size(); ++i)
+            if (mask_.slots[i].mask && current[i] != mask_.blank) lastFilled = i;
+        typed_ = lastFilled == std::string::npos ? std::string() : current.substr(0, lastFilled + 1);
+    }
     if (key == '\b') {
-        size_t last = current.find_last_not_of(std::string(1, mask_.blank));
-        while (last != std::string::npos && last < mask_.slots.size() && !mask_.slots[last].mask)
-            last = last == 0 ? std::string::npos : last - 1;
-        if (last != std::string::npos) {
-            current[last] = mask_.blank;
-            SetCaption(current);
-        }
-        return;
+        if (!typed_.empty()) typed_.pop_back();
+    } else {
+        // A key the mask refuses is dropped; a literal is kept, it moves the caret.
+        bool literal = false;
+        for (const auto& slot : mask_.slots)
+            if (!slot.mask && slot.literal == key) literal = true;
+        if (literal || mask_.Apply(typed_ + key) != mask_.Apply(typed_)) typed_ += key;
     }
-    size_t pos = current.find(mask_.blank);
-    if (pos == std::string::npos) return;
-    std::string next = current;
-    if (mask_.Accepts(mask_.slots[pos].mask, key)) {
-        next[pos] = key;
-        SetCaption(next);
-    }
+    SetCaption(mask_.Apply(typed_));
 }
 
 }  // namespace vel

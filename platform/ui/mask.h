@@ -53,6 +53,7 @@ public:
 private:
     std::string maskText_;
     EditMask mask_;
+    std::string typed_;  // what was typed since the text was last replaced
 };
 
 }  // namespace vel

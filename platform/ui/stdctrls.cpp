@@ -71,14 +71,25 @@ void TCustomEdit::TextChanged() {
 
 void TCustomEdit::TypeText(const std::string& text) {
     if (readOnly_) return;
+    allSelected_ = false;
     std::string t = text;
     if (maxLength_ > 0 && static_cast<int>(t.size()) > maxLength_) t.resize(static_cast<size_t>(maxLength_));
     SetCaption(t);
 }
 
+void TCustomEdit::DoEnter() {
+    allSelected_ = true;
+    TWinControl::DoEnter();
+}
+
 void TCustomEdit::KeyPress(char& key) {
     TWinControl::KeyPress(key);
     if (!key || readOnly_) return;
+    if (allSelected_ && (key == '\b' || static_cast<unsigned char>(key) >= 0x20 || key < 0)) {
+        allSelected_ = false;
+        SetCaption("");
+        if (key == '\b') return;
+    }
     if (key == '\b') {
         if (!caption_.empty()) SetCaption(caption_.substr(0, caption_.size() - 1));
     } else if (static_cast<unsigned char>(key) >= 0x20 || key < 0) {

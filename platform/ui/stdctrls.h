@@ -45,11 +45,15 @@ public:
     void SelectAll() {}
     void TypeText(const std::string& text) override;
     void KeyPress(char& key) override;
+    // Entering an edit selects its text, so the first key typed replaces it.
+    void DoEnter() override;
+    bool AllSelected() const { return allSelected_; }
 
     TNotifyEvent OnChange;
 
 protected:
     void TextChanged() override;
+    bool allSelected_ = false;
     bool readOnly_ = false;
     int maxLength_ = 0;
     bool modified_ = false;

@@ -39,6 +39,13 @@ TEST(EditMask, KeysTypeIntoTheMaskAndAMaskChangeKeepsTheValue) {
     char back = '\b';
     edit.KeyPress(back);
     EXPECT_EQ(edit.EditText(), "202 /  ");
+    // Entering the field selects it: the next key starts a new value.
+    edit.DoEnter();
+    for (char c : std::string("2023/7")) {
+        char k = c;
+        edit.KeyPress(k);
+    }
+    EXPECT_EQ(edit.EditText(), "2023/7 ");
     edit.SetMaskedText("2024/03");
     edit.SetEditMask("");
     EXPECT_EQ(edit.Text(), "2024/03");
