@@ -15,6 +15,8 @@ VEL_DEFINE_FORM(TfrmBaseGene,
     b.Field("lblToday", &TfrmBaseGene::lblToday);
     b.Field("edPrintDate", &TfrmBaseGene::edPrintDate);
     b.Method<TNotifyEvent>("FormCreate", &TfrmBaseGene::FormCreate);
+    b.Method<TKeyEvent>("FormKeyDown", &TfrmBaseGene::FormKeyDown);
+    b.Method<TKeyPressEvent>("FormKeyPress", &TfrmBaseGene::FormKeyPress);
     b.Method<TCloseEvent>("FormClose", &TfrmBaseGene::FormClose);
     b.Method<TNotifyEvent>("FormDestroy", &TfrmBaseGene::FormDestroy);
     b.Method<TNotifyEvent>("btnOkClick", &TfrmBaseGene::btnOkClick);
@@ -32,6 +34,8 @@ inherited frmBaseGene: TfrmBaseGene
   OnClose = FormClose
   OnCreate = FormCreate
   OnDestroy = FormDestroy
+  OnKeyDown = FormKeyDown
+  OnKeyPress = FormKeyPress
   object Panel1: TPanel
     Align = alBottom
     Height = 43
@@ -61,6 +65,7 @@ TfrmBaseGene::TfrmBaseGene(TComponent* owner) : TVelForm(owner) {}
 void TfrmBaseGene::FormCreate(TComponent* sender) {
     TVelForm::FormCreate(sender);
     VersionStamp = "870401-0.00.00";
+    ErrorFocusControl = this;
     CompanyId.clear();
     ProgramId.clear();
     ProgramName.clear();

@@ -63,6 +63,19 @@ public:
     void ReportMessage(const std::string& code);
     void ReportRawError(const std::string& text);
 
+    // Keyboard: the form previews keys (Esc, F1, F2, Ctrl+Alt+V, page keys) and moves on with Enter.
+    void FormKeyDown(TComponent* sender, uint16_t& key, TShiftState shift);
+    void FormKeyPress(TComponent* sender, char& key);
+    // F2, and the lookup message sent by lookup buttons, for a control.
+    virtual void HandleF2(uint16_t key, TWinControl* control);
+    // The help topic of the program ("" when it has none).
+    std::string HelpTopicKey() const;
+    // Moves to the next or previous condition page; false when there is none.
+    virtual bool MovePage(bool forward) { return false; }
+    std::vector<TControl*> PageEndControls;
+    TWinControl* ErrorFocusControl = nullptr;
+    void WndProc(TMessage& message) override;
+
     void FormCreate(TComponent* sender);
     void FormClose(TComponent* sender, TCloseAction& action);
     void FormDestroy(TComponent* sender);
@@ -106,10 +119,14 @@ public:
     int ResultCode = 0;
 
 protected:
+    void ActiveControlChanging(TWinControl* previous, TWinControl* next) override;
     // True when every named component of the pushed names array exists and holds a value.
     bool CheckPushedNames(const Variant& names);
     void PostCloseRequest();
 };
+
+// The form message a lookup button sends; its long parameter is the control.
+constexpr uint32_t WM_LOOKUP = WM_USER + 10;
 
 // The built-in company of stand-alone runs.
 constexpr const char* kStandAloneCompany = "DEMO";

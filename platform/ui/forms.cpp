@@ -167,6 +167,7 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
     if (control == activeControl_) return;
     if (control && control != this && !ContainsControl(control)) throw Exception("Invalid parent for the active control");
     TWinControl* old = activeControl_;
+    ActiveControlChanging(old, control);
     activeControl_ = control;
     if (!Showing()) return;  // a hidden form only remembers its active control
     if (old) {

@@ -68,6 +68,8 @@ public:
 protected:
     // Code that runs after the resources are read and before OnCreate.
     virtual void Constructed() {}
+    // Told on every change of the active control, before the exit and enter handlers run.
+    virtual void ActiveControlChanging(TWinControl* previous, TWinControl* next) {}
     virtual void DoShow() { OnShow(this); }
     virtual void DoHide() { OnHide(this); }
     virtual void DoClose(TCloseAction& action) { OnClose(this, action); }

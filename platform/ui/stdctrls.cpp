@@ -108,6 +108,31 @@ TMemo::TMemo(TComponent* owner) : TCustomEdit(owner) {
     height_ = 89;
 }
 
+void TMemo::KeyPress(char& key) {
+    TWinControl::KeyPress(key);
+    if (!key || readOnly_) return;
+    if (allSelected_) {
+        allSelected_ = false;
+        lines_.Clear();
+    }
+    if (key == '\r') {
+        if (!wantReturns_) return;
+        if (lines_.Count() == 0) lines_.Add("");
+        lines_.Add("");
+    } else if (key == '\b') {
+        if (lines_.Count() == 0) return;
+        std::string last = lines_[lines_.Count() - 1];
+        if (last.empty()) lines_.Delete(lines_.Count() - 1);
+        else lines_.Put(lines_.Count() - 1, last.substr(0, last.size() - 1));
+    } else if (static_cast<unsigned char>(key) >= 0x20 || key < 0) {
+        if (lines_.Count() == 0) lines_.Add("");
+        lines_.Put(lines_.Count() - 1, lines_[lines_.Count() - 1] + key);
+    } else {
+        return;
+    }
+    TextChanged();
+}
+
 VEL_DEFINE_COMPONENT(TButtonControl, (void)b)
 
 TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }

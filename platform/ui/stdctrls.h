@@ -74,6 +74,9 @@ public:
     void SetCaption(const std::string& text) override { lines_.SetText(text); TextChanged(); }
     bool WantReturns() const { return wantReturns_; }
     void SetWantReturns(bool value) { wantReturns_ = value; }
+    // The caret stays at the end of the text: its line is the last line (0-based).
+    int CaretLine() const { return lines_.Count() > 0 ? lines_.Count() - 1 : 0; }
+    void KeyPress(char& key) override;
 
 private:
     TStringList lines_;

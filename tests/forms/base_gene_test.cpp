@@ -2,6 +2,7 @@
 
 #include "forms/programs/frm_qmlk07.h"
 #include "platform/text/codepage.h"
+#include "platform/ui/application.h"
 #include "platform/ui/presenter.h"
 
 using namespace vel;
@@ -127,4 +128,48 @@ TEST_F(BaseGeneTest, TypedDatesNormalise) {
         form->CachedDateType = c.code;
         EXPECT_EQ(form->NormalizeYearMonth(c.text), c.ym) << c.code << " " << c.text;
     }
+}
+
+TEST_F(BaseGeneTest, HelpTopicsFollowTheProgramIdentifier) {
+    Create();
+    struct Case { const char* id; const char* key; } cases[] = {
+        {"QMLK07", ""}, {"INVB01", "1301"}, {"INVR02", "1202"}, {"ACTAB5", "63B5"}, {"QMLMR7", "82R7"}, {"ABC", ""},
+    };
+    for (const auto& c : cases) {
+        form->ProgramId = c.id;
+        EXPECT_EQ(form->HelpTopicKey(), c.key) << c.id;
+    }
+}
+
+TEST_F(BaseGeneTest, EnterMovesOnExceptInsideAShortMemo) {
+    Create();
+    auto* memo = new TMemo(form);
+    memo->SetParent(form);
+    auto* next = new TEdit(form);
+    next->SetParent(form);
+    form->Show();
+    memo->SetFocus();
+    auto press = [&](TWinControl& c) {
+        Application().PostKey(c, VK_RETURN);
+        Application().PostChar(c, '\r');
+        Application().ProcessMessages();
+    };
+    press(*memo);  // first line: a line break
+    EXPECT_EQ(form->ActiveControl(), memo);
+    press(*memo);  // second line: another
+    EXPECT_EQ(form->ActiveControl(), memo);
+    EXPECT_EQ(memo->CaretLine(), 2);
+    press(*memo);  // third line: the focus moves on
+    EXPECT_EQ(form->ActiveControl(), next);
+    EXPECT_EQ(memo->Lines().Count(), 3);
+}
+
+TEST_F(BaseGeneTest, EscapeClosesAndFreesTheForm) {
+    Create();
+    form->Show();
+    HWND handle = form->Handle();
+    Application().PostKey(*form->btnOk, VK_ESCAPE);
+    Application().ProcessMessages();
+    EXPECT_EQ(FindControl(handle), nullptr);
+    form = nullptr;
 }
