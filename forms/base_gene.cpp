@@ -20,7 +20,13 @@ VEL_DEFINE_FORM(TfrmBaseGene,
     b.Method<TCloseEvent>("FormClose", &TfrmBaseGene::FormClose);
     b.Method<TNotifyEvent>("FormDestroy", &TfrmBaseGene::FormDestroy);
     b.Method<TNotifyEvent>("btnOkClick", &TfrmBaseGene::btnOkClick);
-    b.Method<TNotifyEvent>("btnCancelClick", &TfrmBaseGene::btnCancelClick))
+    b.Method<TNotifyEvent>("btnCancelClick", &TfrmBaseGene::btnCancelClick);
+    b.Method<TNotifyEvent>("DateFieldEnter", &TfrmBaseGene::DateFieldEnter);
+    b.Method<TNotifyEvent>("DateFieldExit", &TfrmBaseGene::DateFieldExit);
+    b.Method<TNotifyEvent>("RequiredExit", &TfrmBaseGene::RequiredExit);
+    b.EventGetter<TNotifyEvent>("OnDateFieldEnter", [](TfrmBaseGene& f) { return std::any_cast<TNotifyEvent>(MethodAddress(f, "DateFieldEnter")); });
+    b.EventGetter<TNotifyEvent>("OnDateFieldExit", [](TfrmBaseGene& f) { return std::any_cast<TNotifyEvent>(MethodAddress(f, "DateFieldExit")); });
+    b.EventGetter<TNotifyEvent>("OnRequiredExit", [](TfrmBaseGene& f) { return std::any_cast<TNotifyEvent>(MethodAddress(f, "RequiredExit")); }))
 
 static FormResource kBaseGeneResource("TfrmBaseGene", R"(
 inherited frmBaseGene: TfrmBaseGene
@@ -36,6 +42,18 @@ inherited frmBaseGene: TfrmBaseGene
   OnDestroy = FormDestroy
   OnKeyDown = FormKeyDown
   OnKeyPress = FormKeyPress
+  object lblToday: TLabel
+    Left = 8
+    Top = 12
+    Caption = '制表日期'
+    FocusControl = edPrintDate
+  end
+  object edPrintDate: TMaskEdit
+    Left = 60
+    Top = 8
+    Width = 85
+    Hint = '[F2]日期快手'
+  end
   object Panel1: TPanel
     Align = alBottom
     Height = 43
@@ -120,6 +138,7 @@ void TfrmBaseGene::SetProgramId(const std::string& id) {
 }
 
 void TfrmBaseGene::DeclareFields() {
+    SetDateFields("edPrintDate");
     ReportKind = "R";
     EnvCount = 9;
     ServiceFlags = 0;
@@ -128,6 +147,8 @@ void TfrmBaseGene::DeclareFields() {
 }
 
 void TfrmBaseGene::AttachHostServices() {
+    ColourSnapshot.Clear();
+    SnapshotColours(*this);
     auto fetch = [this](const char* method) {
         try {
             return HostApp.IsDispatch() ? HostApp.Call(method) : Variant();
@@ -231,6 +252,14 @@ void TfrmBaseGene::ReportMessage(const std::string& code) {
         }
     }
     ShowDialog(code, type, mbOK);
+}
+
+std::string TfrmBaseGene::GetMessageText(const std::string& type, const std::string& number) {
+    try {
+        if (HostApp.IsDispatch()) return HostApp.Call(remote::kGetMessage, {Variant(type), Variant(number)}).ToString();
+    } catch (const std::exception&) {
+    }
+    return "Can not Get Message\rType= " + type + ", ID= " + number + " ";
 }
 
 void TfrmBaseGene::ReportRawError(const std::string& text) {

@@ -2,6 +2,8 @@
 // TfrmBaseGene: the generic condition form every report program's form derives from. It
 // holds the host's parameters and services, the program's identity and the outcome the
 // controller hands back to the host.
+#include <any>
+#include <map>
 #include <string>
 
 #include "forms/vel_form.h"
@@ -28,8 +30,8 @@ public:
     virtual void ArrangeLayout() {}
     virtual bool BuildParameters();
     virtual void DeclareFields();
-    virtual void FillPhrase(TControl* control) {}
-    virtual void SetRequiredFields(const std::string& list) {}
+    virtual void FillPhrase(TControl* control);
+    virtual void SetRequiredFields(const std::string& list);
     virtual void ConvertDataSetLabels() {}
     virtual void AttachHostServices();
     virtual bool InitializeForm(const Variant& params);
@@ -62,6 +64,7 @@ public:
     // Records a message code and shows it (the message texts come from the server's table).
     void ReportMessage(const std::string& code);
     void ReportRawError(const std::string& text);
+    std::string GetMessageText(const std::string& type, const std::string& number);
 
     // Keyboard: the form previews keys (Esc, F1, F2, Ctrl+Alt+V, page keys) and moves on with Enter.
     void FormKeyDown(TComponent* sender, uint16_t& key, TShiftState shift);
@@ -72,6 +75,8 @@ public:
     std::string HelpTopicKey() const;
     // Moves to the next or previous condition page; false when there is none.
     virtual bool MovePage(bool forward) { return false; }
+    // Makes the page that holds the control the active one.
+    virtual void ShowPageOf(TControl* control) {}
     std::vector<TControl*> PageEndControls;
     TWinControl* ErrorFocusControl = nullptr;
     void WndProc(TMessage& message) override;
@@ -97,6 +102,27 @@ public:
     // Translated fixed text of this form class.
     std::string FormText(const char* key, const char* authored);
 
+    // Condition input helpers: date, year-month and required fields.
+    std::string DateFields, YearMonthFields, RequiredFields;
+    bool CheckFailed = false;
+    TStringList ColourSnapshot;
+    void SetDateFields(const std::string& list);
+    void SetYearMonthFields(const std::string& list);
+    void DateFieldEnter(TComponent* sender);
+    void DateFieldExit(TComponent* sender);
+    void RequiredExit(TComponent* sender);
+    bool CheckRequiredFields(const std::string& list);
+    void SnapshotColours(TWinControl& container);
+    void RestoreColours(TWinControl& container);
+    void FireExitHandler(TControl* control);
+    Variant GetCounter(const std::string& name, const Variant& value);
+    bool QueryValidator(const std::string& table, const std::string& key, bool query, Variant& result,
+                        const Variant& keyValues);
+    bool CheckTableValue(const std::string& table, const std::string& key, const std::string& severity, int index,
+                         Variant& value, const Variant& keyValues);
+    // The required colour: light yellow.
+    static constexpr TColor kRequiredColour = 0xAFFFFF;
+
     // Fields the controller and the host read.
     Variant HostApp;
     Variant CounterService, ValidatorService, LookupService;
@@ -119,6 +145,12 @@ public:
     int ResultCode = 0;
 
 protected:
+    // Handlers replaced by name, keyed "component.event"; the first saved one counts.
+    std::map<std::string, std::any> SavedDateEvents, SavedButtonEvents;
+    void HookFieldList(const std::string& list);
+    void UnhookFieldList(const std::string& list);
+    void FieldCheck(TComponent* control, const char* event);
+    bool DateCheck(TComponent* control, bool entering, bool yearMonth);
     void ActiveControlChanging(TWinControl* previous, TWinControl* next) override;
     // True when every named component of the pushed names array exists and holds a value.
     bool CheckPushedNames(const Variant& names);

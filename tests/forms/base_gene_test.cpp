@@ -173,3 +173,45 @@ TEST_F(BaseGeneTest, EscapeClosesAndFreesTheForm) {
     EXPECT_EQ(FindControl(handle), nullptr);
     form = nullptr;
 }
+
+TEST_F(BaseGeneTest, PrintDateIsMaskedOnEntryCheckedOnExitAndPacked) {
+    Create();
+    form->Show();
+    auto& app = Application();
+    app.PostFocus(*form->edPrintDate);
+    app.ProcessMessages();
+    EXPECT_EQ(form->edPrintDate->EditMaskText(), "9999/99/99;1; ");
+    for (char c : std::string("2024/02/30")) app.PostChar(*form->edPrintDate, c);
+    app.PostKey(*form->edPrintDate, VK_TAB);
+    app.ProcessMessages();
+    ASSERT_FALSE(presenter.shown.empty());
+    EXPECT_EQ(presenter.shown.back().request.text.substr(0, 8), "E;000005");
+    EXPECT_EQ(form->ActiveControl(), form->edPrintDate);  // the focus stays on the bad date
+
+    app.PostTypeText(*form->edPrintDate, "2024/3/5");
+    app.PostKey(*form->edPrintDate, VK_TAB);
+    app.ProcessMessages();
+    EXPECT_NE(form->ActiveControl(), form->edPrintDate);
+    ASSERT_TRUE(form->BuildParameters());
+    EXPECT_EQ(form->Parameters[2][5].ToString(), "20240305");
+}
+
+TEST_F(BaseGeneTest, RequiredFieldsHookTheRunButtonOnceAndColourTheirControls) {
+    Create();
+    int okClicks = 0;
+    form->btnOk->OnClick = TNotifyEvent("original", nullptr, [&](TComponent*) { ++okClicks; });
+    form->SetRequiredFields("edPrintDate");
+    form->SetRequiredFields("edPrintDate;;0");  // replacing the list keeps the original handler
+    EXPECT_EQ(form->edPrintDate->Color(), TfrmBaseGene::kRequiredColour);
+    form->Show();
+    form->btnOk->Click();  // the print date is blank: reported, the handler does not run
+    EXPECT_EQ(okClicks, 0);
+    EXPECT_EQ(presenter.shown.back().request.text.substr(0, 8), "E;000037");
+    form->edPrintDate->SetMaskedText("2024/03/05");
+    form->btnOk->Click();
+    EXPECT_EQ(okClicks, 1);
+    form->SetRequiredFields("edPrintDate;N");  // not checked any more
+    form->edPrintDate->SetMaskedText("");
+    form->btnOk->Click();
+    EXPECT_EQ(okClicks, 2);
+}
