@@ -130,6 +130,40 @@ void TfrmBaseGene::SetConditionCount(int count) {
     ConditionCount = count + (BaseConditionCount < ConditionCount ? 0 : BaseConditionCount);
 }
 
+void TfrmBaseGene::ApplyRights(const Variant& rights) {
+    RightsRecord = rights;
+    for (auto& t : RightsText) t.clear();
+    RightsFields[0].clear();
+    RightsFields[1].clear();
+    try {
+        if (rights.IsArray() && rights.DimCount() == 1) {
+            auto element = [&rights](int i) {
+                return i >= rights.LowBound() && i <= rights.HighBound() ? rights[i] : Variant();
+            };
+            // Element 1: six comma-separated fields.
+            std::string list = element(1).IsArray() ? "" : element(1).ToString();
+            size_t start = 0;
+            for (int i = 0; i < 6; ++i) {
+                size_t comma = list.find(',', start);
+                RightsText[i] = start <= list.size() ? list.substr(start, comma == std::string::npos ? std::string::npos : comma - start) : "";
+                if (comma == std::string::npos) start = list.size() + 1;
+                else start = comma + 1;
+            }
+            RightsFields[0] = element(2).IsArray() ? "" : element(2).ToString();
+            RightsFields[1] = element(3).IsArray() ? "" : element(3).ToString();
+        }
+    } catch (const std::exception& e) {
+        ReportRawError(e.what());
+    }
+    RightsFlag2 = RightsText[1] == "Y";
+    RightsFlag3 = RightsText[2] == "Y";
+    // A missing character counts as "N".
+    const std::string& f4 = RightsText[3];
+    LookupFlagColumns = f4.size() >= 7 && f4[6] != 'N';
+    LookupFlagRows = f4.size() >= 8 && f4[7] != 'N';
+    AfterRightsLoaded();
+}
+
 void TfrmBaseGene::SetProgramId(const std::string& id) {
     ProgramId = id;
     for (auto& c : ProgramId) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

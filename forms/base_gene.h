@@ -57,6 +57,13 @@ public:
     void HostPush(const Variant& pushed);
 
     void SetConditionCount(int count);
+    // The rights record of the program for the user: fields, lookup flags, then AfterRightsLoaded.
+    void ApplyRights(const Variant& rights);
+    std::string RightsText[6];
+    bool RightsFlag2 = false, RightsFlag3 = false;
+    std::string RightsFields[2];
+    bool LookupFlagRows = false, LookupFlagColumns = false;
+    Variant RightsRecord;
     void SetProgramId(const std::string& id);
     bool IsLibraryModule() const;
     std::string ProgramIdFromModule() const;
@@ -86,6 +93,11 @@ public:
     void FormDestroy(TComponent* sender);
     void btnOkClick(TComponent* sender) {}
     void btnCancelClick(TComponent* sender);
+
+    // The application server object, and the name of the server object the connection asks for.
+    Variant AppServer;
+    bool LocalServer = false;
+    std::string ConnectionServerName;
 
     // The packed parameter set: [E, T, V] (bounds 0..2).
     Variant Parameters;

@@ -1,11 +1,11 @@
 #pragma once
 // TfrmQMLK07: the cost report's condition form.
-#include "forms/base_gene.h"
+#include "forms/base_opt.h"
 
 namespace vel {
 
-class TfrmQMLK07 : public TfrmBaseGene {
-    VEL_CLASS(TfrmQMLK07, TfrmBaseGene)
+class TfrmQMLK07 : public TfrmBaseOpt {
+    VEL_CLASS(TfrmQMLK07, TfrmBaseOpt)
 public:
     explicit TfrmQMLK07(TComponent* owner);
 };

@@ -71,7 +71,7 @@ TEST_F(BaseGeneTest, PackingFillsEveryLevelAndChecksTheCounts) {
     ASSERT_TRUE(form->BuildParameters());
     const Variant& p = form->Parameters;
     EXPECT_EQ(p.HighBound(), 2);
-    EXPECT_EQ(p[0].HighBound(), 9);
+    EXPECT_EQ(p[0].HighBound(), 12);
     EXPECT_EQ(p[0][1].ToString(), "QMLK07");
     EXPECT_EQ(p[0][8].ToString(), "QMLK07S.Class1");
     EXPECT_EQ(p[0][9].ToString(), "R");

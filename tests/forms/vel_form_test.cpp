@@ -58,8 +58,8 @@ end
 TEST(VelForm, PackageChainRunsFromTheBaseToTheOwnClass) {
     const ClassInfo& cls = TfrmQMLK07::StaticClass();
     EXPECT_EQ(TVelForm::PackageChain(cls, true, false),
-              (std::vector<std::string>{"TVelForm", "TfrmBaseGene", "TfrmQMLK07"}));
-    EXPECT_EQ(TVelForm::PackageChain(cls, true, true), (std::vector<std::string>{"TfrmBaseGene", "TfrmQMLK07"}));
+              (std::vector<std::string>{"TVelForm", "TfrmBaseGene", "TfrmBaseOpt", "TfrmQMLK07"}));
+    EXPECT_EQ(TVelForm::PackageChain(cls, true, true), (std::vector<std::string>{"TfrmBaseGene", "TfrmBaseOpt", "TfrmQMLK07"}));
     EXPECT_EQ(TVelForm::PackageChain(cls, false, false), (std::vector<std::string>{"TfrmQMLK07"}));
 }
 
