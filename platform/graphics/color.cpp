@@ -22,6 +22,8 @@ constexpr NamedColor kNames[] = {
     {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText}, {"clBtnFace", clBtnFace},
     {"clBtnShadow", clBtnShadow}, {"clGrayText", clGrayText}, {"clBtnText", clBtnText},
     {"clBtnHighlight", clBtnHighlight}, {"clInfoBk", clInfoBk}, {"clNone", clNone}, {"clDefault", clDefault},
+    {"clActiveCaption", clActiveCaption}, {"clInactiveCaption", clInactiveCaption}, {"clCaptionText", clCaptionText},
+    {"clInactiveCaptionText", clInactiveCaptionText},
 };
 
 }  // namespace
@@ -40,6 +42,10 @@ TColor ColorToRGB(TColor color) {
         case clBtnHighlight: return RGB(255, 255, 255);
         case clInfoBk: return RGB(255, 255, 225);
         case clScrollBar: return RGB(200, 200, 200);
+        case clActiveCaption: return RGB(153, 180, 209);
+        case clInactiveCaption: return RGB(191, 205, 219);
+        case clCaptionText: return RGB(0, 0, 0);
+        case clInactiveCaptionText: return RGB(67, 78, 84);
         default: return RGB(0, 0, 0);
     }
 }

@@ -35,6 +35,10 @@ constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
 constexpr TColor clScrollBar = static_cast<TColor>(0x80000000);
+constexpr TColor clActiveCaption = static_cast<TColor>(0x80000002);
+constexpr TColor clInactiveCaption = static_cast<TColor>(0x80000003);
+constexpr TColor clCaptionText = static_cast<TColor>(0x80000009);
+constexpr TColor clInactiveCaptionText = static_cast<TColor>(0x80000013);
 constexpr TColor clWindow = static_cast<TColor>(0x80000005);
 constexpr TColor clWindowText = static_cast<TColor>(0x80000008);
 constexpr TColor clHighlight = static_cast<TColor>(0x8000000D);

@@ -81,6 +81,12 @@ void TApplication::Dispatch(TMessage& message) {
             // Dialog keys the control left alone.
             if (key == VK_TAB && form && FindControl(handle) == control && !(shift & (ssCtrl | ssAlt)))
                 form->SelectNext(control, !(shift & ssShift));
+            // Alt + letter or digit: the first showing control whose accelerator it is takes it.
+            if ((shift & ssAlt) && form && FindControl(handle) == control &&
+                ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))) {
+                for (TWinControl* c : form->TabOrderList())
+                    if (c->Showing() && c->DialogChar(static_cast<char>(key))) break;
+            }
             break;
         }
         case WM_CHAR: {

@@ -35,6 +35,17 @@ public:
     // True from the start of destruction on.
     bool Destroying() const { return destroying_; }
 
+    // True while a form resource sets the component's properties. The reader ends it once all
+    // references are fixed up, which runs Loaded(): settings that depend on each other (an
+    // index written before its items) are settled there.
+    bool Loading() const { return loading_; }
+    void BeginLoading() { loading_ = true; }
+    void EndLoading() {
+        if (!loading_) return;
+        loading_ = false;
+        Loaded();
+    }
+
     // Hands an owned component to another owner (null = none).
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
@@ -49,6 +60,7 @@ public:
 
 protected:
     virtual void Notification(TComponent* component, bool removing) {}
+    virtual void Loaded() {}
     // Runs once, at the start of destruction, while the object is still whole.
     virtual void BeforeDestruction() {}
     void MarkDestroying() { destroying_ = true; }
@@ -61,6 +73,7 @@ private:
     std::vector<TComponent*> freeNotifies_;
     int tag_ = 0;
     bool destroying_ = false;
+    bool loading_ = false;
 };
 
 // Frees a component the way the toolkit does: destruction hooks first, then delete.

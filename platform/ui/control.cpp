@@ -1,6 +1,7 @@
 #include "platform/ui/control.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 
 #include "platform/ui/forms.h"
@@ -183,6 +184,18 @@ void TWinControl::DestroyHandle() {
 TWinControl* FindControl(HWND handle) {
     auto it = Handles().find(handle);
     return it == Handles().end() ? nullptr : it->second;
+}
+
+bool IsAccel(char key, const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return std::toupper(static_cast<unsigned char>(caption[i + 1])) == std::toupper(static_cast<unsigned char>(key));
+    }
+    return false;
 }
 
 int TWinControl::TabOrder() const {

@@ -143,6 +143,9 @@ public:
     virtual void KeyUp(uint16_t& key, TShiftState shift) { OnKeyUp(this, key, shift); }
     // Typed text replaces the control's text (edits override to apply their rules).
     virtual void TypeText(const std::string& text) { SetCaption(text); }
+    // An accelerator (Alt + the character after "&" in a caption) offered to the form's
+    // controls in tab order; true when this control took it.
+    virtual bool DialogChar(char key) { return false; }
     virtual void DoEnter() { OnEnter(this); }
     virtual void DoExit() { OnExit(this); }
 
@@ -166,5 +169,9 @@ private:
 
 // The control that owns a handle, or null.
 VEL_API TWinControl* FindControl(HWND handle);
+
+// True when `key` is the accelerator of `caption`: the character after a single "&"
+// ("&&" is a literal ampersand), letters compared without case.
+VEL_API bool IsAccel(char key, const std::string& caption);
 
 }  // namespace vel

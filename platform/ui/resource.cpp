@@ -51,6 +51,8 @@ public:
         SkipSpace();
         if (pos_ < text_.size()) Fail("text after the final end");
         for (auto& f : fixups_) ApplyFixup(f);
+        // A failed read leaves its components marked: the form that holds them is not created.
+        for (TComponent* c : loading_) c->EndLoading();
     }
 
 private:
@@ -203,10 +205,12 @@ private:
         } else if (inherited) {
             target = root_.FindComponent(name);
             if (!target) Fail("inherited component " + name + " not found");
+            MarkLoading(target);
         } else {
             const ClassInfo* info = FindClass(className);
             if (!info || !info->create) Fail("class " + className + " not found");
             target = info->create(&root_);
+            MarkLoading(target);
             if (!name.empty()) target->SetName(name);
             current->ReadChild(target);
         }
@@ -228,6 +232,12 @@ private:
             Value value = ReadValue();
             Assign(*target, prop, value);
         }
+    }
+
+    void MarkLoading(TComponent* component) {
+        if (component->Loading()) return;
+        component->BeginLoading();
+        loading_.push_back(component);
     }
 
     void Assign(TComponent& component, const std::string& path, const Value& value) {
@@ -307,6 +317,7 @@ private:
     size_t pos_ = 0;
     int line_ = 1;
     std::vector<Fixup> fixups_;
+    std::vector<TComponent*> loading_;  // in creation order; Loaded() runs in that order
 };
 
 }  // namespace

@@ -109,6 +109,9 @@ private:
     bool cancel_ = false;
 };
 
+// The three states of a check box.
+enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
 class VEL_API TCheckBox : public TButtonControl {
     VEL_CLASS(TCheckBox, TButtonControl)
 public:
