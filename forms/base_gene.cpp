@@ -15,6 +15,7 @@ VEL_DEFINE_FORM(TfrmBaseGene,
     b.Field("lblToday", &TfrmBaseGene::lblToday);
     b.Field("edPrintDate", &TfrmBaseGene::edPrintDate);
     b.Method<TNotifyEvent>("FormCreate", &TfrmBaseGene::FormCreate);
+    b.Method<TNotifyEvent>("FormShow", &TfrmBaseGene::FormShow);
     b.Method<TKeyEvent>("FormKeyDown", &TfrmBaseGene::FormKeyDown);
     b.Method<TKeyPressEvent>("FormKeyPress", &TfrmBaseGene::FormKeyPress);
     b.Method<TCloseEvent>("FormClose", &TfrmBaseGene::FormClose);
@@ -39,6 +40,7 @@ inherited frmBaseGene: TfrmBaseGene
   Position = poScreenCenter
   OnClose = FormClose
   OnCreate = FormCreate
+  OnShow = FormShow
   OnDestroy = FormDestroy
   OnKeyDown = FormKeyDown
   OnKeyPress = FormKeyPress
@@ -88,6 +90,12 @@ void TfrmBaseGene::FormCreate(TComponent* sender) {
     ProgramId.clear();
     ProgramName.clear();
     Interactive = true;
+}
+
+void TfrmBaseGene::FormShow(TComponent* sender) {
+    TVelForm::FormShow(sender);
+    SetCaption(Title + "[" + TitleSuffix + "]");
+    ConvertTexts();
 }
 
 void TfrmBaseGene::FormClose(TComponent*, TCloseAction& action) { action = TCloseAction::caFree; }
@@ -191,6 +199,8 @@ void TfrmBaseGene::AttachHostServices() {
         }
     };
     CounterService = fetch(remote::kComCounter);
+    GetSystemSetting("");
+    TitleSuffix = GetSystemSetting("Vel002");
     ValidatorService = fetch(remote::kComValidator);
     DeclareFields();
     if (ServiceFlags & 4) LookupService = fetch(remote::kComF2Window);
@@ -294,6 +304,38 @@ std::string TfrmBaseGene::GetMessageText(const std::string& type, const std::str
     } catch (const std::exception&) {
     }
     return "Can not Get Message\rType= " + type + ", ID= " + number + " ";
+}
+
+std::string TfrmBaseGene::GetSystemSetting(const std::string& name) {
+    if (name.empty()) {
+        SysInfoCache.Clear();
+        try {
+            if (!CounterService.IsDispatch()) return "";
+            std::vector<Variant> args{Variant(CompanyId)};
+            Variant all = CounterService.Call(remote::kGetSysInfo, args);
+            if (all.IsArray() && all.DimCount() == 2)
+                for (int j = all.LowBound(2); j <= all.HighBound(2); ++j)
+                    SysInfoCache.Add(all.At(all.LowBound(1), j).ToString() + "=" + all.At(all.LowBound(1) + 1, j).ToString());
+        } catch (const std::exception&) {
+            SysInfoCache.Clear();
+        }
+        return "";
+    }
+    std::string value = SysInfoCache.Values(name);
+    if (!value.empty() && TextsConverted() && VelConverter) value = VelConverter->ConvertDataToScreen(Variant(value)).ToString();
+    return value;
+}
+
+int TfrmBaseGene::GetDateTypeCode() {
+    std::string v = TrimText(GetSystemSetting("Sys001"));
+    CachedDateType = !v.empty() && v.size() < 3 && v.find_first_not_of("0123456789") == std::string::npos ? std::stoi(v) : 1;
+    return CachedDateType;
+}
+
+std::string TfrmBaseGene::GetDateSeparator() {
+    std::string v = GetSystemSetting("Sys002");
+    CachedDateSeparator = v.empty() ? "/" : v;
+    return CachedDateSeparator;
 }
 
 void TfrmBaseGene::ReportRawError(const std::string& text) {

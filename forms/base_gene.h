@@ -72,6 +72,11 @@ public:
     void ReportMessage(const std::string& code);
     void ReportRawError(const std::string& text);
     std::string GetMessageText(const std::string& type, const std::string& number);
+    // System settings by name, from the counter service's GetSysInfo (cached; an empty name refills).
+    std::string GetSystemSetting(const std::string& name);
+    int GetDateTypeCode();
+    std::string GetDateSeparator();
+    TStringList SysInfoCache;
 
     // Keyboard: the form previews keys (Esc, F1, F2, Ctrl+Alt+V, page keys) and moves on with Enter.
     void FormKeyDown(TComponent* sender, uint16_t& key, TShiftState shift);
@@ -89,6 +94,8 @@ public:
     void WndProc(TMessage& message) override;
 
     void FormCreate(TComponent* sender);
+    // Caption from the program's name and the suffix setting, first page, one-time text conversion.
+    void FormShow(TComponent* sender);
     void FormClose(TComponent* sender, TCloseAction& action);
     void FormDestroy(TComponent* sender);
     void btnOkClick(TComponent* sender) {}
@@ -157,6 +164,7 @@ public:
     int ResultCode = 0;
 
 protected:
+    bool PackParameters();
     // Handlers replaced by name, keyed "component.event"; the first saved one counts.
     std::map<std::string, std::any> SavedDateEvents, SavedButtonEvents;
     void HookFieldList(const std::string& list);

@@ -35,6 +35,15 @@ std::string TfrmBaseGene::FormText(const char* key, const char* authored) {
 }
 
 bool TfrmBaseGene::BuildParameters() {
+    try {
+        return PackParameters();
+    } catch (const std::exception& e) {
+        ReportRawError(e.what());
+        return false;
+    }
+}
+
+bool TfrmBaseGene::PackParameters() {
     const int a = EnvCount;
     const int b = ConditionCount;
     if (a <= 0 || (b <= 0 && !AutoRun)) {

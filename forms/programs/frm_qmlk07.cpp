@@ -12,6 +12,6 @@ inherited frmQMLK07: TfrmQMLK07
 end
 )");
 
-TfrmQMLK07::TfrmQMLK07(TComponent* owner) : TfrmBaseOpt(owner) {}
+TfrmQMLK07::TfrmQMLK07(TComponent* owner) : TfrmBaseRpt(owner) {}
 
 }  // namespace vel

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/programs/frm_qmlk07.h"
+#include "tests/forms/four_conditions_form.h"
 #include "platform/text/codepage.h"
 #include "platform/ui/application.h"
 #include "platform/ui/presenter.h"
@@ -9,30 +10,6 @@ using namespace vel;
 
 namespace {
 
-// A concrete level with four conditions that can be told to leave one text out.
-class TfrmFourConditions : public TfrmQMLK07 {
-    VEL_CLASS(TfrmFourConditions, TfrmQMLK07)
-public:
-    using TfrmQMLK07::TfrmQMLK07;
-    int textsFilled = 4;
-
-    void DeclareFields() override {
-        TfrmQMLK07::DeclareFields();
-        SetConditionCount(4);
-    }
-    bool PackOptionTexts(Variant& texts, int own) override {
-        if (!TfrmQMLK07::PackOptionTexts(texts, own)) return false;
-        for (int i = 1; i <= textsFilled; ++i) texts[i] = Variant::Of({Variant("c"), Variant("ed0" + std::to_string(i))});
-        return true;
-    }
-    bool PackOptionValues(Variant& values, int own) override {
-        if (!TfrmQMLK07::PackOptionValues(values, own)) return false;
-        for (int i = 1; i <= own; ++i) values[i] = Variant("v");
-        return true;
-    }
-};
-
-VEL_DEFINE_FORM(TfrmFourConditions, (void)b)
 
 struct BaseGeneTest : ::testing::Test {
     void SetUp() override { SetPresenter(&presenter); }
@@ -54,10 +31,13 @@ struct BaseGeneTest : ::testing::Test {
 
 TEST_F(BaseGeneTest, ConditionCountsAddTheBaseLevels) {
     Create();
-    EXPECT_EQ(form->ConditionCount, 5);  // 1 at the base level, then 4 of the concrete form
+    EXPECT_EQ(form->ConditionCount, 8);  // 4 of the concrete form after the base levels' 4
     form->ConditionCount = 0;
+    form->BaseConditionCount = 1;
     form->SetConditionCount(0);
     EXPECT_EQ(form->ConditionCount, 1);
+    form->SetConditionCount(4);
+    EXPECT_EQ(form->ConditionCount, 5);
     form->BaseConditionCount = 4;
     form->ConditionCount = 4;
     form->SetConditionCount(4);
@@ -71,13 +51,19 @@ TEST_F(BaseGeneTest, PackingFillsEveryLevelAndChecksTheCounts) {
     ASSERT_TRUE(form->BuildParameters());
     const Variant& p = form->Parameters;
     EXPECT_EQ(p.HighBound(), 2);
-    EXPECT_EQ(p[0].HighBound(), 12);
+    EXPECT_EQ(p[0].HighBound(), 14);
     EXPECT_EQ(p[0][1].ToString(), "QMLK07");
     EXPECT_EQ(p[0][8].ToString(), "QMLK07S.Class1");
     EXPECT_EQ(p[0][9].ToString(), "R");
     EXPECT_EQ(p[0][7].Type(), VarType::Date);
-    EXPECT_EQ(p[1][5][1].ToString(), "edPrintDate");
-    EXPECT_EQ(p[2][5].ToString(), "");  // a blank print date packs as an empty text
+    // The concrete form's four, then sign-off, footer, date type and the print date.
+    EXPECT_EQ(p[1][5][1].ToString(), "grpSignIn");
+    EXPECT_EQ(p[1][6][1].ToString(), "grpNote");
+    EXPECT_EQ(p[1][7][1].ToString(), "cboDateType");
+    EXPECT_EQ(p[1][8][1].ToString(), "edPrintDate");
+    EXPECT_EQ(p[2][8].ToString(), "");  // a blank print date packs as an empty text
+    EXPECT_EQ(p[2][7][0].ToInt(), 1);
+    EXPECT_EQ(p[0][13].ToInt(), 1);
     EXPECT_EQ(form->QueryFlag, 1);
 
     form->textsFilled = 3;
@@ -85,7 +71,7 @@ TEST_F(BaseGeneTest, PackingFillsEveryLevelAndChecksTheCounts) {
     EXPECT_FALSE(form->BuildParameters());
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].request.text.substr(0, 9), "W;000003;");
-    EXPECT_NE(presenter.shown[0].request.text.find(";5;4"), std::string::npos);
+    EXPECT_NE(presenter.shown[0].request.text.find(";8;4"), std::string::npos);
 
     form->EnvCount = 0;
     presenter.shown.clear();
@@ -193,7 +179,7 @@ TEST_F(BaseGeneTest, PrintDateIsMaskedOnEntryCheckedOnExitAndPacked) {
     app.ProcessMessages();
     EXPECT_NE(form->ActiveControl(), form->edPrintDate);
     ASSERT_TRUE(form->BuildParameters());
-    EXPECT_EQ(form->Parameters[2][5].ToString(), "20240305");
+    EXPECT_EQ(form->Parameters[2][8].ToString(), "20240305");
 }
 
 TEST_F(BaseGeneTest, RequiredFieldsHookTheRunButtonOnceAndColourTheirControls) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "forms/programs/frm_qmlk07.h"
+#include "tests/forms/four_conditions_form.h"
 #include "platform/automation/dispatch.h"
 #include "platform/text/codepage.h"
 #include "platform/ui/application.h"
@@ -34,7 +34,7 @@ public:
 struct BaseOptTest : ::testing::Test {
     void SetUp() override {
         SetPresenter(&presenter);
-        form = CreateForm<TfrmQMLK07>(nullptr);
+        form = CreateForm<TfrmFourConditions>(nullptr);
         form->ModuleFile = "/opt/vel/QMLK07C.so";
         form->UserId = "DS";
         form->CompanyId = "DEMO";
@@ -53,7 +53,7 @@ struct BaseOptTest : ::testing::Test {
     std::string LastDialog() const { return presenter.shown.empty() ? "" : presenter.shown.back().request.text; }
 
     ScriptedPresenter presenter;
-    TfrmQMLK07* form = nullptr;
+    TfrmFourConditions* form = nullptr;
     std::shared_ptr<FakeReportCounter> server;
     HWND handle = 0;
 };
@@ -66,7 +66,7 @@ TEST_F(BaseOptTest, SubmissionReportsTheJobAndCloses) {
     ASSERT_EQ(server->requests.size(), 1u);
     const Variant& sent = server->requests[0];
     EXPECT_EQ(sent[0][1].Type(), VarType::OleStr);  // texts travel as wide texts
-    EXPECT_EQ(sent[0][2].ToInt(), 12);
+    EXPECT_EQ(sent[0][2].ToInt(), 14);
     EXPECT_EQ(sent[0][10].ToInt(), 0);  // queue
     EXPECT_EQ(LastDialog().substr(0, 14), "I;000004;Q0001");
     EXPECT_EQ(form->ResultCode, 1);

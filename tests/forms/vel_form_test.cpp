@@ -58,8 +58,8 @@ end
 TEST(VelForm, PackageChainRunsFromTheBaseToTheOwnClass) {
     const ClassInfo& cls = TfrmQMLK07::StaticClass();
     EXPECT_EQ(TVelForm::PackageChain(cls, true, false),
-              (std::vector<std::string>{"TVelForm", "TfrmBaseGene", "TfrmBaseOpt", "TfrmQMLK07"}));
-    EXPECT_EQ(TVelForm::PackageChain(cls, true, true), (std::vector<std::string>{"TfrmBaseGene", "TfrmBaseOpt", "TfrmQMLK07"}));
+              (std::vector<std::string>{"TVelForm", "TfrmBaseGene", "TfrmBaseOpt", "TfrmBaseRpt", "TfrmQMLK07"}));
+    EXPECT_EQ(TVelForm::PackageChain(cls, true, true), (std::vector<std::string>{"TfrmBaseGene", "TfrmBaseOpt", "TfrmBaseRpt", "TfrmQMLK07"}));
     EXPECT_EQ(TVelForm::PackageChain(cls, false, false), (std::vector<std::string>{"TfrmQMLK07"}));
 }
 
@@ -69,14 +69,14 @@ TEST(VelForm, TranslationAppliesExistingPackagesInChainOrder) {
     // TfrmBaseGene has no package: it is skipped. The last package wins the caption.
     dir.Write("client/MultiLanguage/CHS/TVelForm.Lng",
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?><frm Caption=\"基础\" Hint=\"from base\">"
-              "<btnOk Caption=\"好\" Font.Name=\"Arial\"/></frm>");
+              "<btnOk Caption=\"好\" Font.Name=\"Arial\"/><btnCancel Caption=\"否\"/></frm>");
     dir.Write("client/MultiLanguage/CHS/TfrmQMLK07.Lng",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><frm Caption=\"成本报表\"/>");
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><frm><btnCancel Caption=\"关闭\"/></frm>");
     veltest::ScopedEnv registry("VEL_REGISTRY", dir.File("registry.ini"));
 
     auto* form = CreateForm<TfrmQMLK07>(nullptr);
     form->Show();
-    EXPECT_EQ(form->Caption(), CN("成本报表"));
+    EXPECT_EQ(form->btnCancel->Caption(), CN("关闭"));
     EXPECT_EQ(form->Hint(), "from base");
     EXPECT_EQ(form->btnOk->Caption(), CN("好"));
     EXPECT_EQ(form->btnOk->Font().name, "Arial");
@@ -108,7 +108,7 @@ TEST(VelForm, TextsAreConvertedOnce) {
     form->ConvertTexts();
     int afterFirst = calls;
     EXPECT_GT(afterFirst, 0);
-    EXPECT_EQ(form->btnOk->Caption(), "[" + CN("确定") + "]");
+    EXPECT_EQ(form->btnOk->Caption(), "[" + CN("后台处理") + "]");
     form->ConvertTexts();
     EXPECT_EQ(calls, afterFirst);
     EXPECT_TRUE(form->TextsConverted());

@@ -40,6 +40,6 @@ TEST(ScriptPlayer, DrivesTheModuleFormAndReportsErrorsPerLine) {
     controller->SetVisible(1);
     player.Run();
     EXPECT_TRUE(controller->FormIsNil());  // cancel closed and freed the form
-    EXPECT_EQ(out.str(), "frmQMLK07.btnOk.Caption=确定\nerror line 3: unknown command bogus\n");
+    EXPECT_EQ(out.str(), "frmQMLK07.btnOk.Caption=后台处理\nerror line 3: unknown command bogus\n");
     vel::SetPresenter(nullptr);
 }
