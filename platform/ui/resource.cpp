@@ -101,12 +101,14 @@ private:
         return pos_ < text_.size() && text_[pos_] == c;
     }
 
-    // 'text' pieces and #nn character codes, joined; "+" continues on the next line.
+    // 'text' pieces and #nn character codes written together ('a'#13'b'), or joined with
+    // "+" across spaces and lines. Pieces apart without "+" are separate texts, as the items
+    // of a list are.
     std::string StringLiteral() {
         std::string out;
-        while (true) {
-            SkipSpace();
-            if (pos_ < text_.size() && text_[pos_] == '\'') {
+        SkipSpace();
+        while (pos_ < text_.size()) {
+            if (text_[pos_] == '\'') {
                 ++pos_;
                 while (true) {
                     if (pos_ >= text_.size() || text_[pos_] == '\n') Fail("unterminated text");
@@ -117,7 +119,7 @@ private:
                     }
                     out += text_[pos_++];
                 }
-            } else if (pos_ < text_.size() && text_[pos_] == '#') {
+            } else if (text_[pos_] == '#') {
                 ++pos_;
                 size_t start = pos_;
                 while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) ++pos_;
@@ -125,11 +127,21 @@ private:
                 int code = std::stoi(text_.substr(start, pos_ - start));
                 if (code < 0 || code > 255) Fail("character code out of range");
                 out += static_cast<char>(code);
-            } else if (pos_ < text_.size() && text_[pos_] == '+') {
-                ++pos_;
             } else {
                 break;
             }
+            if (pos_ < text_.size() && (text_[pos_] == '\'' || text_[pos_] == '#')) continue;
+            size_t save = pos_;
+            int saveLine = line_;
+            SkipSpace();
+            if (pos_ < text_.size() && text_[pos_] == '+') {
+                ++pos_;
+                SkipSpace();
+                continue;
+            }
+            pos_ = save;
+            line_ = saveLine;
+            break;
         }
         return Utf8ToCodePage(out, kCodePageGB);
     }
