@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include "platform/system/inifile.h"
+#include "controls/selection_panel_api.h"
 #include "module/remote_names.h"
 #include "platform/ui/resource.h"
 
@@ -13,6 +14,17 @@ VEL_DEFINE_FORM(TfrmBaseGene,
     b.Field("btnOk", &TfrmBaseGene::btnOk);
     b.Field("btnCancel", &TfrmBaseGene::btnCancel);
     b.Field("lblToday", &TfrmBaseGene::lblToday);
+    b.Field("pgOption", &TfrmBaseGene::pgOption);
+    b.Field("tsOption1", &TfrmBaseGene::tsOption1);
+    b.Field("tsOption2", &TfrmBaseGene::tsOption2);
+    b.Field("pnlCondition", &TfrmBaseGene::pnlCondition);
+    b.Field("lstCondition", &TfrmBaseGene::lstCondition);
+    b.Field("btnInsert", &TfrmBaseGene::btnInsert);
+    b.Field("btnOpen", &TfrmBaseGene::btnOpen);
+    b.Field("btnDelete", &TfrmBaseGene::btnDelete);
+    b.Method<TNotifyEvent>("pgOptionChange", &TfrmBaseGene::pgOptionChange);
+    b.Method<TTabChangingEvent>("pgOptionChanging", &TfrmBaseGene::pgOptionChanging);
+    b.Method<TNotifyEvent>("tsOption2Show", &TfrmBaseGene::tsOption2Show);
     b.Field("edPrintDate", &TfrmBaseGene::edPrintDate);
     b.Method<TNotifyEvent>("FormCreate", &TfrmBaseGene::FormCreate);
     b.Method<TNotifyEvent>("FormShow", &TfrmBaseGene::FormShow);
@@ -38,24 +50,13 @@ inherited frmBaseGene: TfrmBaseGene
   Font.Name = '宋体'
   KeyPreview = True
   Position = poScreenCenter
+  ActiveControl = pgOption
   OnClose = FormClose
   OnCreate = FormCreate
   OnShow = FormShow
   OnDestroy = FormDestroy
   OnKeyDown = FormKeyDown
   OnKeyPress = FormKeyPress
-  object lblToday: TLabel
-    Left = 8
-    Top = 12
-    Caption = '制表日期'
-    FocusControl = edPrintDate
-  end
-  object edPrintDate: TMaskEdit
-    Left = 60
-    Top = 8
-    Width = 85
-    Hint = '[F2]日期快手'
-  end
   object Panel1: TPanel
     Align = alBottom
     Height = 43
@@ -65,6 +66,7 @@ inherited frmBaseGene: TfrmBaseGene
       Top = 9
       Caption = '确定'
       Hint = '确定'
+      TabOrder = 0
       OnClick = btnOkClick
     end
     object btnCancel: TBitBtn
@@ -74,7 +76,117 @@ inherited frmBaseGene: TfrmBaseGene
       Hint = '取消'
       Cancel = True
       ModalResult = 2
+      TabOrder = 1
       OnClick = btnCancelClick
+    end
+  end
+  object pnlCondition: TPanel
+    Align = alLeft
+    Width = 151
+    BevelOuter = bvNone
+    object lblCondition: TLabel
+      Align = alTop
+      Caption = ' 条件方案'
+    end
+    object ToolBar1: TToolBar
+      Align = alTop
+      Flat = True
+      Images = ImageList1
+      object btnInsert: TToolButton
+        Caption = '保存(&S)'
+        Hint = '保存'
+        ImageIndex = 1
+      end
+      object btnOpen: TToolButton
+        Caption = '开启(&O)'
+        Hint = '开启'
+        ImageIndex = 2
+      end
+      object btnDelete: TToolButton
+        Caption = '删除(&D)'
+        Hint = '删除'
+        ImageIndex = 3
+      end
+      object ToolButton1: TToolButton
+        Caption = 'ViewIcon'
+        DropdownMenu = mnList
+        ImageIndex = 4
+        Style = tbsDropDown
+      end
+    end
+    object lstCondition: TListView
+      Align = alClient
+      SortType = stText
+      LargeImages = ImageList2
+      SmallImages = ImageList1
+      PopupMenu = muOperation
+    end
+  end
+  object Splitter1: TSplitter
+    Left = 151
+  end
+  object pgOption: TExtPageControl
+    Align = alClient
+    Hint = '请输入选项条件'
+    OnChange = pgOptionChange
+    OnChanging = pgOptionChanging
+    object tsOption1: TTabSheet
+      Caption = '基本选项'
+    end
+    object tsOption2: TTabSheet
+      Caption = '系统选项'
+      OnShow = tsOption2Show
+      object lblToday: TDBLabel
+        Left = 8
+        Top = 12
+        Caption = '制表日期'
+        FocusControl = edPrintDate
+        AutoAlign = True
+        AutoCaption = True
+        Gap = 4
+        Pos = psLeft
+      end
+      object edPrintDate: TMaskEdit
+        Left = 60
+        Top = 8
+        Width = 85
+        Hint = '[F2]日期快手'
+      end
+    end
+  end
+  object ImageList1: TImageList
+    Width = 18
+    Height = 18
+  end
+  object ImageList2: TImageList
+    Width = 24
+    Height = 24
+  end
+  object muOperation: TPopupMenu
+    object N2: TMenuItem
+      Caption = '开启(&O)'
+    end
+    object N3: TMenuItem
+      Caption = '删除(&D)'
+    end
+  end
+  object mnList: TPopupMenu
+    object N7: TMenuItem
+      Caption = '大型图标(&G)'
+      Checked = True
+      RadioItem = True
+    end
+    object N8: TMenuItem
+      Caption = '小型图标(&M)'
+      RadioItem = True
+    end
+    object N9: TMenuItem
+      Caption = '清单(&L)'
+      RadioItem = True
+    end
+    object N10: TMenuItem
+      Caption = '详细信息(&D)'
+      RadioItem = True
     end
   end
 end
@@ -95,7 +207,65 @@ void TfrmBaseGene::FormCreate(TComponent* sender) {
 void TfrmBaseGene::FormShow(TComponent* sender) {
     TVelForm::FormShow(sender);
     SetCaption(Title + "[" + TitleSuffix + "]");
+    if (pgOption && pgOption->PageCount() > 0) {
+        pgOption->SetActivePageIndex(0);
+        pgOptionChange(pgOption);
+    }
     ConvertTexts();
+}
+
+void TfrmBaseGene::pgOptionChange(TComponent*) {
+    TTabSheet* page = pgOption ? pgOption->ActivePage() : nullptr;
+    if (!page) return;
+    // The enabled windowed control with the lowest tab order; a disabled one passes on.
+    for (TWinControl* c : page->TabOrderList()) {
+        if (c->Parent() != page) continue;
+        if (!c->Enabled() || !c->Visible()) continue;
+        TWinControl* target = c;
+        if (auto* panel = dynamic_cast<ISelectionPanel*>(c))
+            target = panel->IsRangeMode() ? panel->BeginEdit() : panel->ListControl();
+        if (target && target->CanFocus() && Showing()) target->SetFocus();
+        return;
+    }
+}
+
+void TfrmBaseGene::pgOptionChanging(TComponent*, bool& allow) {
+    SuppressDialogs = true;
+    FireExitHandler(ActiveControl());
+    SuppressDialogs = false;
+    allow = !CheckFailed;
+}
+
+void TfrmBaseGene::tsOption2Show(TComponent*) {
+    if (SystemPageLaid) return;
+    SystemPageLaid = true;
+    ArrangeLayout();
+}
+
+void TfrmBaseGene::ArrangeLayout() {
+    if (tsOption2) {
+        tsOption2->Font().Assign(Font());
+        tsOption2->Font().SetSize(9);
+    }
+    if (Height() < 110) SetHeight(110);
+    if (Width() < 315) SetWidth(315);
+    if (lblToday) lblToday->SetBounds(8, 12, lblToday->Width(), lblToday->Height());
+    if (edPrintDate) edPrintDate->SetBounds(60, 8, 85, edPrintDate->Height());
+}
+
+bool TfrmBaseGene::MovePage(bool forward) {
+    if (!pgOption) return false;
+    int before = pgOption->ActivePageIndex();
+    pgOption->SelectNextPage(forward);
+    return pgOption->ActivePageIndex() != before;
+}
+
+void TfrmBaseGene::ShowPageOf(TControl* control) {
+    for (TControl* c = control; c; c = c->Parent())
+        if (auto* sheet = dynamic_cast<TTabSheet*>(c)) {
+            if (pgOption && sheet->PageControl() == pgOption) pgOption->SetActivePage(sheet);
+            return;
+        }
 }
 
 void TfrmBaseGene::FormClose(TComponent*, TCloseAction& action) { action = TCloseAction::caFree; }

@@ -9,7 +9,11 @@
 #include "forms/vel_form.h"
 #include "platform/ui/stdctrls.h"
 #include "platform/ui/buttons.h"
+#include "controls/db_label.h"
+#include "controls/ext_page_control.h"
+#include "platform/ui/listview.h"
 #include "platform/ui/mask.h"
+#include "platform/ui/toolbar.h"
 #include "platform/variant/variant.h"
 
 namespace vel {
@@ -25,9 +29,23 @@ public:
     TBitBtn* btnCancel = nullptr;
     TLabel* lblToday = nullptr;
     TMaskEdit* edPrintDate = nullptr;
+    TExtPageControl* pgOption = nullptr;
+    TTabSheet* tsOption1 = nullptr;
+    TTabSheet* tsOption2 = nullptr;
+    TPanel* pnlCondition = nullptr;
+    TListView* lstCondition = nullptr;
+    TToolButton* btnInsert = nullptr;
+    TToolButton* btnOpen = nullptr;
+    TToolButton* btnDelete = nullptr;
+
+    void pgOptionChange(TComponent* sender);
+    void pgOptionChanging(TComponent* sender, bool& allow);
+    void tsOption2Show(TComponent* sender);
+    bool SuppressDialogs = false;
+    bool SystemPageLaid = false;
 
     // Virtual operations added by this level, in slot order (later levels extend the chain).
-    virtual void ArrangeLayout() {}
+    virtual void ArrangeLayout();
     virtual bool BuildParameters();
     virtual void DeclareFields();
     virtual void FillPhrase(TControl* control);
@@ -86,9 +104,9 @@ public:
     // The help topic of the program ("" when it has none).
     std::string HelpTopicKey() const;
     // Moves to the next or previous condition page; false when there is none.
-    virtual bool MovePage(bool forward) { return false; }
+    virtual bool MovePage(bool forward);
     // Makes the page that holds the control the active one.
-    virtual void ShowPageOf(TControl* control) {}
+    virtual void ShowPageOf(TControl* control);
     std::vector<TControl*> PageEndControls;
     TWinControl* ErrorFocusControl = nullptr;
     void WndProc(TMessage& message) override;

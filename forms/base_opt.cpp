@@ -32,90 +32,112 @@ VEL_DEFINE_FORM(TfrmBaseOpt,
 static FormResource kBaseOptResource("TfrmBaseOpt", R"(
 inherited frmBaseOpt: TfrmBaseOpt
   OnCreate = FormCreate
-  object grpGenTime: TGroupBox
-    Left = 8
-    Top = 41
-    Width = 220
-    Height = 115
-    Caption = '生成时间'
-    object rdoRealTime: TRadioButton
-      Left = 5
-      Top = 12
-      Caption = '实时生成信息'
-      Hint = '信息需要立即生成'
-      OnClick = rdoQueueClick
+  inherited tsOption2: TTabSheet
+    object grpGenTime: TGroupBox
+      Left = 8
+      Top = 41
+      Width = 220
+      Height = 115
+      Caption = '生成时间'
+      object rdoRealTime: TRadioButton
+        Left = 5
+        Top = 12
+        Caption = '实时生成信息'
+        Hint = '信息需要立即生成'
+        OnClick = rdoQueueClick
+      end
+      object rdoQueue: TRadioButton
+        Left = 5
+        Top = 28
+        Caption = '放入工作队列'
+        Hint = '排入工作队列等候运行'
+        Checked = True
+        OnClick = rdoQueueClick
+      end
+      object rdoExceptTime: TRadioButton
+        Left = 5
+        Top = 43
+        Caption = '在下列时间生成信息'
+        Hint = '按设置时间生成报表'
+        OnClick = rdoExceptTimeClick
+      end
+      object pnlTime: TPanel
+        Left = 15
+        Top = 60
+        Width = 200
+        Height = 50
+        Enabled = False
+        object edDate: TMaskEdit
+          Left = 1
+          Top = 1
+          Hint = '[F2]日期快手'
+        end
+        object edHour: TVelSpinEdit
+          Left = 1
+          Top = 27
+          Width = 35
+          MaxValue = 23
+          Text = '0'
+        end
+        object lalHour: TLabel
+          Left = 36
+          Top = 32
+          Caption = '时'
+        end
+        object edMin: TVelSpinEdit
+          Left = 64
+          Top = 27
+          Width = 35
+          MaxValue = 59
+          Text = '0'
+        end
+        object lblMin: TLabel
+          Left = 100
+          Top = 32
+          Caption = '分'
+        end
+        object edSec: TVelSpinEdit
+          Left = 130
+          Top = 27
+          Width = 35
+          MaxValue = 59
+          Text = '0'
+        end
+        object lblSec: TLabel
+          Left = 165
+          Top = 32
+          Caption = '秒'
+        end
+      end
     end
-    object rdoQueue: TRadioButton
-      Left = 5
-      Top = 28
-      Caption = '放入工作队列'
-      Hint = '排入工作队列等候运行'
-      Checked = True
-      OnClick = rdoQueueClick
+    object chkNotify: TCheckBox
+      Left = 10
+      Top = 162
+      Caption = '完成后通知'
+      OnClick = chkNotifyClick
     end
-    object rdoExceptTime: TRadioButton
-      Left = 5
-      Top = 43
-      Caption = '在下列时间生成信息'
-      Hint = '按设置时间生成报表'
-      OnClick = rdoExceptTimeClick
-    end
-    object pnlTime: TPanel
-      Left = 15
-      Top = 60
-      Width = 200
-      Height = 50
+    object btnNotify: TSpeedButton
+      Left = 108
+      Top = 156
+      Hint = '选择需要通知的用户'
       Enabled = False
-      object edDate: TMaskEdit
-        Left = 1
-        Top = 1
-        Hint = '[F2]日期快手'
-      end
-      object edHour: TEdit
-        Left = 1
-        Top = 27
-        Width = 35
-        Text = '0'
-      end
-      object edMin: TEdit
-        Left = 64
-        Top = 27
-        Width = 35
-        Text = '0'
-      end
-      object edSec: TEdit
-        Left = 130
-        Top = 27
-        Width = 35
-        Text = '0'
-      end
     end
   end
-  object chkNotify: TCheckBox
-    Left = 10
-    Top = 162
-    Caption = '完成后通知'
-    OnClick = chkNotifyClick
-  end
-  object btnNotify: TSpeedButton
-    Left = 108
-    Top = 156
-    Hint = '选择需要通知的用户'
-    Enabled = False
-  end
-  object btnPeriod: TSpeedButton
-    Left = 8
-    Top = 9
-    Caption = '周期性'
-    Hint = '周期性工作设置'
-    GroupIndex = 1
-  end
-  object btnSpd: TSpeedButton
-    Width = 13
-    OnClick = btnSpdClick
-  end
-  object btnOK02: TBitBtn
-    Visible = False
+  inherited Panel1: TPanel
+    object btnPeriod: TSpeedButton
+      Left = 8
+      Top = 9
+      Caption = '周期性'
+      Hint = '周期性工作设置'
+      GroupIndex = 1
+    end
+    object btnSpd: TSpeedButton
+      Width = 13
+      OnClick = btnSpdClick
+    end
+    object btnOK02: TBitBtn
+      Visible = False
+    end
   end
   object pmOKExit: TPopupMenu
     object miOKExit: TMenuItem

@@ -38,144 +38,148 @@ inherited frmBaseRpt: TfrmBaseRpt
   inherited btnPeriod: TSpeedButton
     OnClick = btnPeriodClick
   end
-  object grpGenType: TGroupBox
-    Left = 242
-    Top = 31
-    Width = 146
-    Height = 62
-    Caption = '报表生成选项'
-    Hint = '信息生成的类型'
-    object chkView: TCheckBox
+  inherited tsOption2: TTabSheet
+    object grpGenType: TGroupBox
+      Left = 242
+      Top = 31
+      Width = 146
+      Height = 62
+      Caption = '报表生成选项'
+      Hint = '信息生成的类型'
+      object chkView: TBitCheckBox
+        Left = 8
+        Top = 13
+        Caption = '生成报表'
+        Hint = '生成报表档'
+        Checked = True
+        OnClick = chkViewClick
+      end
+      object chkHTML: TBitCheckBox
+        Left = 8
+        Top = 28
+        Caption = '可供网页浏览'
+        Hint = '直接生成HTML'
+        OnClick = chkViewClick
+      end
+      object chkDirectPrint: TBitCheckBox
+        Left = 8
+        Top = 43
+        Caption = '直接打印'
+        Enabled = False
+        OnClick = chkViewClick
+      end
+    end
+    object lblDateType: TLabel
+      Left = 224
+      Top = 9
+      Caption = '日期类型'
+      FocusControl = cboDateType
+    end
+    object cboDateType: TComboBox
+      Left = 280
+      Top = 5
+      Style = csDropDownList
+      Items.Strings = ('公历 YYYYMMDD' '公历 MMDDYYYY' '公历 DDMMYYYY' '民国年 YYMMDD' '民国年 YYYMMDD')
+    end
+    object grpNote: TGroupBox
       Left = 8
-      Top = 13
-      Caption = '生成报表'
-      Hint = '生成报表档'
-      Checked = True
-      OnClick = chkViewClick
+      Top = 152
+      Width = 420
+      Height = 99
+      Caption = '页脚'
+      object edNoteID: TEdit
+        Left = 53
+        Top = 12
+        Width = 65
+        MaxLength = 6
+        Hint = '[F2]页脚信息查询'
+        OnEnter = edNoteIDEnter
+        OnExit = edNoteIDExit
+      end
+      object btnNote: TSpeedButton
+        Hint = '页脚信息查询'
+      end
+      object chkNoteEPPrint: TBitCheckBox
+        Left = 148
+        Top = 15
+        Width = 261
+        Caption = '每页打印页脚'
+      end
+      object edNote1: TEdit
+        Left = 53
+        Top = 34
+        Width = 365
+        MaxLength = 255
+      end
+      object edNote2: TEdit
+        Left = 53
+        Top = 54
+        Width = 365
+        MaxLength = 255
+      end
+      object edNote3: TEdit
+        Left = 53
+        Top = 74
+        Width = 365
+        MaxLength = 255
+      end
     end
-    object chkHTML: TCheckBox
+    object grpSignIn: TGroupBox
       Left = 8
-      Top = 28
-      Caption = '可供网页浏览'
-      Hint = '直接生成HTML'
-      OnClick = chkViewClick
-    end
-    object chkDirectPrint: TCheckBox
-      Left = 8
-      Top = 43
-      Caption = '直接打印'
-      Enabled = False
-      OnClick = chkViewClick
-    end
-  end
-  object lblDateType: TLabel
-    Left = 224
-    Top = 9
-    Caption = '日期类型'
-    FocusControl = cboDateType
-  end
-  object cboDateType: TComboBox
-    Left = 280
-    Top = 5
-    Style = csDropDownList
-    Items.Strings = ('公历 YYYYMMDD' '公历 MMDDYYYY' '公历 DDMMYYYY' '民国年 YYMMDD' '民国年 YYYMMDD')
-  end
-  object grpNote: TGroupBox
-    Left = 8
-    Top = 152
-    Width = 420
-    Height = 99
-    Caption = '页脚'
-    object edNoteID: TEdit
-      Left = 53
-      Top = 12
-      Width = 65
-      MaxLength = 6
-      Hint = '[F2]页脚信息查询'
-      OnEnter = edNoteIDEnter
-      OnExit = edNoteIDExit
-    end
-    object btnNote: TSpeedButton
-      Hint = '页脚信息查询'
-    end
-    object chkNoteEPPrint: TCheckBox
-      Left = 148
-      Top = 15
-      Width = 261
-      Caption = '每页打印页脚'
-    end
-    object edNote1: TEdit
-      Left = 53
-      Top = 34
-      Width = 365
-      MaxLength = 255
-    end
-    object edNote2: TEdit
-      Left = 53
-      Top = 54
-      Width = 365
-      MaxLength = 255
-    end
-    object edNote3: TEdit
-      Left = 53
-      Top = 74
-      Width = 365
-      MaxLength = 255
+      Top = 256
+      Width = 420
+      Height = 99
+      Caption = '签核'
+      object edSignInID: TEdit
+        Left = 53
+        Top = 12
+        Width = 65
+        MaxLength = 6
+        Hint = '[F2]签核信息查询'
+        OnEnter = edNoteIDEnter
+        OnExit = edSignInIDExit
+      end
+      object btnSignIn: TSpeedButton
+        Hint = '签核信息查询'
+      end
+      object chkSignInEPPrint: TBitCheckBox
+        Left = 148
+        Top = 16
+        Caption = '每页打印签核'
+      end
+      object edSignIn1: TEdit
+        Left = 53
+        Top = 34
+        Width = 365
+        MaxLength = 255
+      end
+      object edSignIn2: TEdit
+        Left = 53
+        Top = 54
+        Width = 365
+        MaxLength = 255
+      end
+      object edSignIn3: TEdit
+        Left = 53
+        Top = 74
+        Width = 365
+        MaxLength = 255
+      end
     end
   end
-  object grpSignIn: TGroupBox
-    Left = 8
-    Top = 256
-    Width = 420
-    Height = 99
-    Caption = '签核'
-    object edSignInID: TEdit
-      Left = 53
-      Top = 12
-      Width = 65
-      MaxLength = 6
-      Hint = '[F2]签核信息查询'
-      OnEnter = edNoteIDEnter
-      OnExit = edSignInIDExit
+  inherited Panel1: TPanel
+    object btnQuery: TButton
+      Caption = '直接查询'
+      Hint = '直接查询'
     end
-    object btnSignIn: TSpeedButton
-      Hint = '签核信息查询'
+    object btnDesign: TButton
+      Caption = '设计报表'
+      Hint = '设计报表'
     end
-    object chkSignInEPPrint: TCheckBox
-      Left = 148
-      Top = 16
-      Caption = '每页打印签核'
+    object btnWebDesign: TButton
+      Caption = 'web报表'
+      Hint = 'web报表'
     end
-    object edSignIn1: TEdit
-      Left = 53
-      Top = 34
-      Width = 365
-      MaxLength = 255
-    end
-    object edSignIn2: TEdit
-      Left = 53
-      Top = 54
-      Width = 365
-      MaxLength = 255
-    end
-    object edSignIn3: TEdit
-      Left = 53
-      Top = 74
-      Width = 365
-      MaxLength = 255
-    end
-  end
-  object btnQuery: TButton
-    Caption = '直接查询'
-    Hint = '直接查询'
-  end
-  object btnDesign: TButton
-    Caption = '设计报表'
-    Hint = '设计报表'
-  end
-  object btnWebDesign: TButton
-    Caption = 'web报表'
-    Hint = 'web报表'
   end
 end
 )");
@@ -345,7 +349,7 @@ bool TfrmBaseRpt::PackOptionValues(Variant& values, int ownCount) {
         values[a + 3] = Variant(PrintableWidth);
         a += 3;
     }
-    auto block = [](TCheckBox* every, TEdit* code, TEdit* l1, TEdit* l2, TEdit* l3) {
+    auto block = [](TBitCheckBox* every, TEdit* code, TEdit* l1, TEdit* l2, TEdit* l3) {
         return Variant::Of({Variant(every->Caption()), Variant(every->Checked()), Variant(code->Text()),
                             Variant(l1->Text()), Variant(l2->Text()), Variant(l3->Text())});
     };
@@ -368,7 +372,7 @@ void TfrmBaseRpt::CollectSchemeProperties() {
         if (!group) continue;
         for (TControl* c : group->ControlList()) {
             if (dynamic_cast<TCustomEdit*>(c) && !dynamic_cast<TMemo*>(c)) SchemeProperties += c->Name() + ".text;";
-            else if (dynamic_cast<TCheckBox*>(c)) SchemeProperties += c->Name() + ".checked;";
+            else if (dynamic_cast<TCheckBox*>(c) || dynamic_cast<TBitCheckBox*>(c)) SchemeProperties += c->Name() + ".checked;";
         }
     }
 }

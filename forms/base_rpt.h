@@ -4,6 +4,7 @@
 // two environment settings, and the availability of the direct query, design and web
 // report buttons.
 #include "forms/base_opt.h"
+#include "controls/bit_check_box.h"
 #include "platform/ui/combo.h"
 
 namespace vel {
@@ -14,9 +15,9 @@ public:
     explicit TfrmBaseRpt(TComponent* owner);
 
     TGroupBox* grpGenType = nullptr;
-    TCheckBox* chkView = nullptr;
-    TCheckBox* chkHTML = nullptr;
-    TCheckBox* chkDirectPrint = nullptr;
+    TBitCheckBox* chkView = nullptr;
+    TBitCheckBox* chkHTML = nullptr;
+    TBitCheckBox* chkDirectPrint = nullptr;
     TLabel* lblDateType = nullptr;
     TComboBox* cboDateType = nullptr;
     TGroupBox* grpNote = nullptr;
@@ -24,14 +25,14 @@ public:
     TEdit* edNote1 = nullptr;
     TEdit* edNote2 = nullptr;
     TEdit* edNote3 = nullptr;
-    TCheckBox* chkNoteEPPrint = nullptr;
+    TBitCheckBox* chkNoteEPPrint = nullptr;
     TControl* btnNote = nullptr;
     TGroupBox* grpSignIn = nullptr;
     TEdit* edSignInID = nullptr;
     TEdit* edSignIn1 = nullptr;
     TEdit* edSignIn2 = nullptr;
     TEdit* edSignIn3 = nullptr;
-    TCheckBox* chkSignInEPPrint = nullptr;
+    TBitCheckBox* chkSignInEPPrint = nullptr;
     TControl* btnSignIn = nullptr;
     TButton* btnQuery = nullptr;
     TButton* btnDesign = nullptr;

@@ -163,6 +163,7 @@ TEST_F(BaseGeneTest, EscapeClosesAndFreesTheForm) {
 TEST_F(BaseGeneTest, PrintDateIsMaskedOnEntryCheckedOnExitAndPacked) {
     Create();
     form->Show();
+    form->pgOption->SetActivePage(form->tsOption2);  // the print date is on the system page
     auto& app = Application();
     app.PostFocus(*form->edPrintDate);
     app.ProcessMessages();
@@ -190,9 +191,12 @@ TEST_F(BaseGeneTest, RequiredFieldsHookTheRunButtonOnceAndColourTheirControls) {
     form->SetRequiredFields("edPrintDate;;0");  // replacing the list keeps the original handler
     EXPECT_EQ(form->edPrintDate->Color(), TfrmBaseGene::kRequiredColour);
     form->Show();
+    EXPECT_EQ(form->pgOption->ActivePage(), form->tsOption1);
     form->btnOk->Click();  // the print date is blank: reported, the handler does not run
     EXPECT_EQ(okClicks, 0);
     EXPECT_EQ(presenter.shown.back().request.text.substr(0, 8), "E;000037");
+    EXPECT_EQ(form->pgOption->ActivePage(), form->tsOption2);  // the missing field's page is shown
+    EXPECT_EQ(form->ActiveControl(), form->edPrintDate);
     form->edPrintDate->SetMaskedText("2024/03/05");
     form->btnOk->Click();
     EXPECT_EQ(okClicks, 1);
