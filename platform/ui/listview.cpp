@@ -14,6 +14,11 @@ int TListItem::Index() const {
     return -1;
 }
 
+void TListItem::SetSelected(bool value) {
+    if (owner_) owner_->SelectItem(this, value);
+    else selected_ = value;
+}
+
 VEL_DEFINE_COMPONENT(TListView,
     b.Enum("ViewStyle", std::vector<std::string>{"vsIcon", "vsSmallIcon", "vsList", "vsReport"},
            [](TListView& l) { return static_cast<int>(l.ViewStyle()); },
@@ -28,7 +33,17 @@ VEL_DEFINE_COMPONENT(TListView,
           [](TListView& l, TPersistent* v) { l.SmallImages = dynamic_cast<TImageList*>(v); });
     b.Obj("PopupMenu", [](TListView& l) -> TPersistent* { return l.PopupMenu; },
           [](TListView& l, TPersistent* v) { l.PopupMenu = dynamic_cast<TPopupMenu*>(v); });
-    b.Event("OnEdited", &TListView::OnEdited))
+    b.Bool("MultiSelect", [](TListView& l) { return l.MultiSelect(); }, [](TListView& l, bool v) { l.SetMultiSelect(v); });
+    b.Bool("RowSelect", [](TListView& l) { return l.RowSelect(); }, [](TListView& l, bool v) { l.SetRowSelect(v); });
+    b.Bool("HideSelection", [](TListView& l) { return l.HideSelection(); }, [](TListView& l, bool v) { l.SetHideSelection(v); });
+    b.Bool("ShowColumnHeaders", [](TListView& l) { return l.ShowColumnHeaders(); },
+           [](TListView& l, bool v) { l.SetShowColumnHeaders(v); });
+    b.Event("OnEdited", &TListView::OnEdited);
+    b.Event("OnSelectItem", &TListView::OnSelectItem);
+    b.Event("OnChange", &TListView::OnChange);
+    b.Event("OnChanging", &TListView::OnChanging);
+    b.Event("OnCompare", &TListView::OnCompare);
+    b.Event("OnColumnClick", &TListView::OnColumnClick))
 
 TListView::TListView(TComponent* owner) : TWinControl(owner) {
     width_ = 250;
@@ -67,6 +82,42 @@ void TListView::ClearItems() {
     selected_ = editing_ = nullptr;
 }
 
+void TListView::SetSelected(TListItem* item) {
+    for (const auto& other : items_)
+        if (other.get() != item && other->selected_) SelectItem(other.get(), false);
+    if (item) SelectItem(item, true);
+    selected_ = item;
+}
+
+void TListView::SelectItem(TListItem* item, bool select) {
+    if (!item || item->owner_ != this || item->selected_ == select) return;
+    bool allow = true;
+    OnChanging(this, item, TItemChange::ctState, allow);
+    if (!allow) return;
+    if (select && !multiSelect_)
+        for (const auto& other : items_)
+            if (other.get() != item && other->selected_) SelectItem(other.get(), false);
+    item->selected_ = select;
+    if (select) {
+        selected_ = item;
+    } else if (selected_ == item) {
+        selected_ = nullptr;
+        for (const auto& other : items_)
+            if (other->selected_) {
+                selected_ = other.get();
+                break;
+            }
+    }
+    OnChange(this, item, TItemChange::ctState);
+    OnSelectItem(this, item, select);
+}
+
+int TListView::SelCount() const {
+    int n = 0;
+    for (const auto& item : items_) n += item->selected_;
+    return n;
+}
+
 TListItem* TListView::FindCaption(const std::string& caption) const {
     for (const auto& item : items_)
         if (item->caption == caption) return item.get();
@@ -79,9 +130,19 @@ void TListView::SetSortType(TSortType type) {
 }
 
 void TListView::Sort() {
-    if (sortType_ == TSortType::stText || sortType_ == TSortType::stBoth)
-        std::stable_sort(items_.begin(), items_.end(),
-                         [](const auto& a, const auto& b) { return a->caption < b->caption; });
+    if (sortType_ == TSortType::stText || sortType_ == TSortType::stBoth) AlphaSort();
+}
+
+void TListView::AlphaSort() {
+    if (OnCompare) {
+        std::stable_sort(items_.begin(), items_.end(), [this](const auto& a, const auto& b) {
+            int result = 0;
+            OnCompare(this, a.get(), b.get(), result);
+            return result < 0;
+        });
+        return;
+    }
+    std::stable_sort(items_.begin(), items_.end(), [](const auto& a, const auto& b) { return a->caption < b->caption; });
 }
 
 void TListView::BeginEdit(TListItem* item) {
