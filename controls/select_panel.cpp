@@ -622,6 +622,37 @@ std::string TSelectPanel::PanelSavedText() const {
     return {};
 }
 
+std::vector<std::string> TSelectPanel::LookupRowTexts(const Variant& row, bool allColumns) {
+    std::vector<std::string> out;
+    if (!row.IsArray()) {
+        out.push_back(row.ToString());
+        return out;
+    }
+    for (int i = row.LowBound(); i <= row.HighBound(); ++i) {
+        if (!allColumns && out.size() == 4) break;
+        out.push_back(row[i].IsEmpty() || row[i].IsNull() ? std::string() : row[i].ToString());
+    }
+    return out;
+}
+
+std::string TSelectPanel::JoinLookupRow(const Variant& row, bool allColumns) const {
+    std::string text;
+    std::vector<std::string> values = LookupRowTexts(row, allColumns);
+    for (size_t i = 0; i < values.size(); ++i) text += (i ? discard_ : std::string()) + values[i];
+    return text;
+}
+
+int TSelectPanel::AddLookupRows(const Variant& answer, bool allColumns) {
+    if (!answer.IsArray()) return 0;
+    int added = 0;
+    for (int i = answer.LowBound(); i <= answer.HighBound(); ++i) {
+        const Variant& row = answer[i];
+        if (useDiscard_) added += AddRow({JoinLookupRow(row, allColumns)});
+        else if (row.IsArray()) added += AddRow(LookupRowTexts(row, allColumns));
+    }
+    return added;
+}
+
 bool TSelectPanel::ReadListText(const std::string& text) {
     try {
         ClearRows();

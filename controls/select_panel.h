@@ -192,6 +192,15 @@ public:
     bool RestorePanelSavedText(const std::string& text);
     bool AddRow(const std::vector<std::string>& values) { return ListBox->AddRow(values); }
     void ClearRows() { ListBox->ClearRows(); }
+    // The rows of a multi-row lookup answer (an array of rows, each an array of field values)
+    // added with AddRow: the first four values of each row unless `allColumns`; with
+    // UseDiscard each row becomes one text joined with Discard. Other elements are skipped.
+    // Returns the number of rows added.
+    int AddLookupRows(const Variant& answer, bool allColumns);
+    // The values of one answer row as texts (at most four unless `allColumns`).
+    static std::vector<std::string> LookupRowTexts(const Variant& row, bool allColumns);
+    // Those texts joined, Discard before every one but the first.
+    std::string JoinLookupRow(const Variant& row, bool allColumns) const;
 
     // Puts the two bounds in order as ValueType says (run when the focus leaves the panel).
     void OrderRange();

@@ -432,6 +432,27 @@ TEST_F(SelectPanelTest, AddRowGrowsColumnsFillsRowsAndSizesColumns) {
     EXPECT_EQ(p->ListBox->Columns()[0].width, 7);
 }
 
+TEST_F(SelectPanelTest, LookupAnswerRowsKeepFourValuesOrJoinWithTheDiscardText) {
+    auto six = [](const char* code) {
+        return Variant::Of({Variant(code), Variant("Bolt"), Variant("M6"), Variant(3), Variant("e"), Variant("f")});
+    };
+    Variant answer = Variant::Of({six("A01"), Variant("not a row"), six("A02"), six("A03")});
+    auto* p = NewPanel(TSelectStyle::sp_Discrete);
+    EXPECT_EQ(p->AddLookupRows(answer, false), 3);
+    EXPECT_EQ(Rows(*p)[2], (std::vector<std::string>{"A03", "Bolt", "M6", "3"}));
+    EXPECT_EQ(p->ListBox->Columns().size(), 4u);
+    p->ClearRows();
+    EXPECT_EQ(p->AddLookupRows(Variant::Of({six("A04")}), true), 1);
+    EXPECT_EQ(Rows(*p)[0].size(), 6u);
+
+    auto* joined = NewPanel(TSelectStyle::sp_Discrete);
+    joined->SetUseDiscard(true);
+    joined->SetDiscard(" - ");
+    EXPECT_EQ(joined->AddLookupRows(Variant::Of({Variant::Of({Variant("A01"), Variant("Bolt"), Variant("M6")})}), false), 1);
+    EXPECT_EQ(Rows(*joined), (std::vector<std::vector<std::string>>{{"A01 - Bolt - M6"}}));
+    EXPECT_EQ(joined->AddLookupRows(Variant(), false), 0);
+}
+
 TEST_F(SelectPanelTest, DuplicatesAreRemovedAfterSortingByCaption) {
     struct Case {
         TCheckDuplicate mode;
