@@ -1,0 +1,212 @@
+#include "suite/server/report_counter.h"
+
+#include "platform/net/client_dataset.h"
+#include "platform/net/wire.h"
+#include "platform/system/inifile.h"
+#include "platform/text/codepage.h"
+
+namespace velserver {
+
+using vel::Variant;
+
+namespace {
+
+// Limits on what a client may store; far above real use, low enough to keep one client
+// from filling the disk through a single field.
+constexpr size_t kMaxNameBytes = 200;
+constexpr size_t kMaxFieldBytes = 1u << 20;
+
+// A text argument in the data code page.
+std::string DataText(const Variant& v) {
+    if (v.Type() == vel::VarType::String) return v.Bytes();
+    if (v.Type() == vel::VarType::OleStr) return vel::WideToCodePage(v.Wide(), vel::kCodePageGB);
+    if (v.IsArray()) throw vel::Exception("A text was expected, not an array");
+    return v.ToString();
+}
+
+// The elements of a one-dimensional array argument, at least `count` of them.
+std::vector<std::string> TextArray(const Variant& v, size_t count, const char* operation) {
+    if (!v.IsArray() || v.DimCount() != 1 || v.ArrayData().items.size() < count)
+        throw vel::Exception(std::string(operation) + " expects an array of " + std::to_string(count) + " elements");
+    std::vector<std::string> out;
+    for (size_t i = 0; i < count; ++i) out.push_back(DataText(v.ArrayData().items[i]));
+    return out;
+}
+
+void RequireArgs(const std::vector<Variant>& args, size_t count, const char* operation) {
+    if (args.size() < count)
+        throw vel::Exception(std::string(operation) + " expects " + std::to_string(count) + " arguments");
+}
+
+bool Blank(const std::string& s) { return s.find_first_not_of(" \t\r\n") == std::string::npos; }
+
+bool IsYmd(const std::string& s) { return s.size() == 8 && s.find_first_not_of("0123456789") == std::string::npos; }
+
+std::string CheckName(const std::string& name) {
+    if (Blank(name)) return "The scheme name is empty";
+    if (name.size() > kMaxNameBytes) return "The scheme name is too long";
+    return "";
+}
+
+Variant TextRow(const std::vector<std::string>& row) {
+    Variant a = Variant::Array(0, static_cast<int>(row.size()) - 1);
+    for (size_t i = 0; i < row.size(); ++i) a[static_cast<int>(i)] = Variant(row[i]);
+    return a;
+}
+
+}  // namespace
+
+ReportCounter::ReportCounter(std::shared_ptr<ServerStore> store) : store_(std::move(store)) {
+    AddMethod("SQLType", [](std::vector<Variant>&) { return Variant(1); });
+
+    AddMethod("ErrorDescript", [this](std::vector<Variant>&) { return Variant(lastError_); });
+
+    AddMethod("GetPower", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 1, "GetPower");
+        auto k = TextArray(args[0], 3, "GetPower");
+        return store_->GetPower(k[0], k[1], k[2]);
+    });
+
+    AddMethod("Request", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 1, "Request");
+        return SubmitJob("Request", args[0], "");
+    });
+
+    AddMethod("Request1", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 2, "Request1");
+        return SubmitJob("Request1", args[0], DataText(args[1]));
+    });
+
+    AddMethod("UpdateStatus1", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 3, "UpdateStatus1");
+        std::string reference = DataText(args[0]);
+        double when = args[2].IsEmpty() ? 0 : args[2].ToDate();
+        if (!store_->UpdateJobStatus(reference, DataText(args[1]), when))
+            throw vel::Exception("Job " + reference + " does not exist");
+        return Variant();
+    });
+
+    AddMethod("InsertConTable", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 1, "InsertConTable");
+        const Variant& a = args[0];
+        auto f = TextArray(a, 6, "InsertConTable");
+        if (a.ArrayData().items.size() < 7) return Answer("InsertConTable expects an array of 7 elements");
+        SchemeRecord s{f[0], f[1], f[3], f[4], f[5], f[2]};
+        if (std::string e = CheckName(s.name); !e.empty()) return Answer(e);
+        if (Blank(s.creator) || Blank(s.program)) return Answer("The scheme has no user or program");
+        if (!IsYmd(s.createDate)) return Answer("The creation date " + s.createDate + " is not a yyyymmdd date");
+        if (s.properties.size() > kMaxFieldBytes || s.values.size() > kMaxFieldBytes)
+            return Answer("The scheme is too large");
+        return Answer(store_->InsertScheme(s, a.ArrayData().items[6].ToBool()));
+    });
+
+    AddMethod("LoadTable", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 1, "LoadTable");
+        auto k = TextArray(args[0], 2, "LoadTable");
+        scopeUser_ = k[0];
+        scopeProgram_ = k[1];
+        schemesScoped_ = true;
+        return Variant(std::string());
+    });
+
+    AddMethod("DeleteConTable", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 1, "DeleteConTable");
+        auto k = TextArray(args[0], 3, "DeleteConTable");
+        return Answer(store_->DeleteScheme(k[0], k[1], k[2]));
+    });
+
+    AddMethod("ChangeConName", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 2, "ChangeConName");
+        auto from = TextArray(args[0], 3, "ChangeConName");
+        auto to = TextArray(args[1], 3, "ChangeConName");
+        // A rename stays within one user's and program's schemes.
+        if (from[1] != to[1] || from[2] != to[2]) return Answer("A scheme cannot move to another user or program");
+        if (std::string e = CheckName(to[0]); !e.empty()) return Answer(e);
+        return Answer(store_->RenameScheme(from[0], to[0], from[1], from[2]));
+    });
+
+    AddMethod(vel::net::kProviderGetRecords, [this](std::vector<Variant>& args) {
+        RequireArgs(args, 1, vel::net::kProviderGetRecords);
+        std::string provider = DataText(args[0]);
+        if (!vel::SameText(provider, kSchemeProviderName)) throw vel::Exception("Provider " + provider + " not found");
+        Variant names = Variant::Of({Variant("NCONDITION"), Variant("CREATOR"), Variant("PROGRAMME"),
+                                     Variant("SCONDITION"), Variant("VCONDITION"), Variant("CREATE_DATE")});
+        std::vector<SchemeRecord> list;
+        if (schemesScoped_) list = store_->LoadSchemes(scopeUser_, scopeProgram_);
+        Variant rows = Variant::Array(0, static_cast<int>(list.size()) - 1);
+        for (size_t i = 0; i < list.size(); ++i) {
+            const SchemeRecord& s = list[i];
+            rows[static_cast<int>(i)] = TextRow({s.name, s.creator, s.program, s.properties, s.values, s.createDate});
+        }
+        return Variant::Of({names, rows});
+    });
+
+    AddMethod("GetMessageText", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 2, "GetMessageText");
+        std::string type = DataText(args[0]), id = DataText(args[1]);
+        auto text = store_->GetMessage(type, id);
+        if (!text) throw vel::Exception("Message " + type + ";" + id + " does not exist");
+        return Variant(*text);
+    });
+
+    AddMethod("GetSysInfo", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 1, "GetSysInfo");
+        auto settings = store_->GetSysInfo(DataText(args[0]));
+        Variant all = Variant::Array2(0, 1, 0, static_cast<int>(settings.size()) - 1);
+        for (size_t j = 0; j < settings.size(); ++j) {
+            all.At(0, static_cast<int>(j)) = Variant(settings[j].first);
+            all.At(1, static_cast<int>(j)) = Variant(settings[j].second);
+        }
+        return all;
+    });
+
+    auto query = [this](std::vector<Variant>& args, bool fill) {
+        RequireArgs(args, 4, fill ? "QueryData" : "CheckValue");
+        std::vector<std::string> keys;
+        if (args[3].IsArray()) {
+            for (const Variant& v : args[3].ArrayData().items) keys.push_back(DataText(v));
+        } else {
+            keys.push_back(DataText(args[3]));
+        }
+        auto row = store_->QueryRow(DataText(args[0]), DataText(args[1]), keys);
+        if (fill && args.size() >= 5) args[4] = row ? TextRow(*row) : Variant();
+        return Variant(row.has_value());
+    };
+    AddMethod("QueryData", [query](std::vector<Variant>& args) { return query(args, true); });
+    AddMethod("CheckValue", [query](std::vector<Variant>& args) { return query(args, false); });
+
+    AddMethod("GetPhrase", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 1, "GetPhrase");
+        std::string text;
+        for (const std::string& p : store_->GetPhrases(DataText(args[0]))) text += p + "\r\n";
+        return Variant(text);
+    });
+
+    AddMethod("NextCounter", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 1, "NextCounter");
+        std::string name = DataText(args[0]);
+        if (Blank(name) || name.size() > kMaxNameBytes) throw vel::Exception("Invalid counter name");
+        return Variant(store_->NextCounter(name));
+    });
+}
+
+Variant ReportCounter::Invoke(const std::string& name, vel::InvokeKind kind, std::vector<Variant>& args) {
+    try {
+        return DispatchObject::Invoke(name, kind, args);
+    } catch (const std::exception& e) {
+        lastError_ = e.what();
+        throw vel::OleException(lastError_);
+    }
+}
+
+Variant ReportCounter::Answer(const std::string& error) {
+    if (!error.empty()) lastError_ = error;
+    return Variant(error);
+}
+
+Variant ReportCounter::SubmitJob(const char* kind, const Variant& params, const std::string& computer) {
+    if (!params.IsArray()) throw vel::Exception(std::string(kind) + " expects the parameter set as an array");
+    return Variant(store_->AddJob(kind, vel::net::EncodeVariant(params), computer));
+}
+
+}  // namespace velserver
