@@ -23,6 +23,17 @@ void PackBytes(Packer& pk, const std::string& bytes) {
     pk.pack_bin_body(bytes.data(), static_cast<uint32_t>(bytes.size()));
 }
 
+// Always float64: the library packer writes whole-valued doubles as integers, which would
+// turn a Double 2.0 into an Integer on the other side.
+void PackDouble(Packer& pk, double d) {
+    uint64_t bits;
+    std::memcpy(&bits, &d, 8);
+    char raw[9];
+    raw[0] = static_cast<char>(0xcb);
+    for (int i = 0; i < 8; ++i) raw[1 + i] = static_cast<char>(bits >> (56 - 8 * i));
+    pk.pack_bin_body(raw, 9);  // appends the bytes as they are
+}
+
 void PackStr(Packer& pk, const std::string& text) {
     pk.pack_str(static_cast<uint32_t>(text.size()));
     pk.pack_str_body(text.data(), static_cast<uint32_t>(text.size()));
@@ -35,8 +46,8 @@ void Pack(Packer& pk, const Variant& v, int depth) {
         case VarType::Null: pk.pack_array(1); pk.pack_uint32(1); return;
         case VarType::SmallInt: pk.pack_array(2); pk.pack_uint32(2); pk.pack_int32(v.ToInt()); return;
         case VarType::Integer: pk.pack_int32(v.ToInt()); return;
-        case VarType::Double: pk.pack_double(v.ToDouble()); return;
-        case VarType::Date: pk.pack_array(2); pk.pack_uint32(7); pk.pack_double(v.ToDate()); return;
+        case VarType::Double: PackDouble(pk, v.ToDouble()); return;
+        case VarType::Date: pk.pack_array(2); pk.pack_uint32(7); PackDouble(pk, v.ToDate()); return;
         case VarType::OleStr: PackStr(pk, WideToWtf8(v.Wide())); return;
         case VarType::Boolean: if (v.ToBool()) pk.pack_true(); else pk.pack_false(); return;
         case VarType::Byte: pk.pack_array(2); pk.pack_uint32(17); pk.pack_uint32(static_cast<uint32_t>(v.ToInt())); return;

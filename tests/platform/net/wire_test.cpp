@@ -32,7 +32,7 @@ TEST(WireCodec, EveryVariantTypeKeepsTypeAndValue) {
     nested[3] = Variant(true);
     const Variant cases[] = {
         Variant(), Variant::Null(), Variant(int16_t(-12)), Variant(-2147483647 - 1), Variant(2147483647),
-        Variant(3.25), Variant::FromDate(46000.5), Variant(u"中文 text"), Variant(std::u16string(1, u'\xD800')),
+        Variant(3.25), Variant(2.0), Variant(-0.0), Variant(1e300), Variant::FromDate(46000.5), Variant::FromDate(46001), Variant(u"中文 text"), Variant(std::u16string(1, u'\xD800')),
         Variant(u"\U0001F600"), Variant(true), Variant(false), Variant(uint8_t(255)),
         Variant(std::string("\x00\xff\xB9\xFA", 4)),  // byte text with NUL and GBK bytes stays bytes
         Variant(std::string()), Variant(std::u16string()), Variant::Array(5, 4), Variant::Array(-2, 0),
