@@ -204,23 +204,30 @@ double ParseDisplayDate(const std::string& text, int dateTypeCode, const std::st
 
 // ---- Stored date texts --------------------------------------------------------------------
 
-double YmdToDate(const std::string& text) {
-    if (text.size() != 8) return 0;
+namespace {
+
+// Exactly eight digits forming a date the calendar accepts. A sign or blank inside the text,
+// or a longer text whose first eight characters happen to form a date, is not a stored date.
+bool EncodeYmd(const std::string& text, double& date) {
+    if (text.size() != 8) return false;
     long long y, m, d;
-    // Digits only: a sign or blank inside the text does not make a stored date.
     if (!ReadDigits(text.substr(0, 4), false, y) || !ReadDigits(text.substr(4, 2), false, m) ||
         !ReadDigits(text.substr(6, 2), false, d))
-        return 0;
-    double date;
-    if (!TryEncodeDate(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d), date)) return 0;
-    return date;
+        return false;
+    return TryEncodeDate(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d), date);
+}
+
+}  // namespace
+
+double YmdToDate(const std::string& text) {
+    double date = 0;
+    return EncodeYmd(text, date) ? date : 0;
 }
 
 bool IsValidYmd(const std::string& text) {
     if (text.empty()) return true;
-    // Exactly eight digits: a longer text whose first eight characters happen to form a
-    // date is not a stored date.
-    if (YmdToDate(text) == 0) return false;
+    double date;
+    if (!EncodeYmd(text, date)) return false;
     return text >= "17530101" && text <= "99991231";
 }
 

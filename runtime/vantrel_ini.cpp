@@ -90,7 +90,7 @@ int HexDigit(char c) {
 
 }  // namespace
 
-std::string SystemCodePageText() {
+std::string MachineCodePageText() {
     int cp = vel::SystemCodePage();
     return cp == kCodePageGB || cp == kCodePageBig5 ? std::to_string(cp) : "437";
 }
@@ -116,7 +116,7 @@ TVantrelIniC::TVantrelIniC() {
 }
 
 void TVantrelIniC::Read() {
-    SystemCodePage = SystemCodePageText();
+    SystemCodePage = MachineCodePageText();
     UICodePage = SystemCodePage;
     auto modes = DeriveConversionModes(UICodePage, DBCodePage, SystemCodePage);
     ScreenMode = modes.screenMode;
@@ -186,7 +186,7 @@ TVantrelIniS::TVantrelIniS() : DBSettings(Variant::Array2(0, 3, 0, 7)) {
 void TVantrelIniS::CopyWorkDLLPath(std::vector<std::string>& list) const { list = WorkDLLPath; }
 
 void TVantrelIniS::Read() {
-    SystemCodePage = SystemCodePageText();
+    SystemCodePage = MachineCodePageText();
     UICodePage = SystemCodePage;
     auto modes = DeriveConversionModes(UICodePage, DBCodePage, SystemCodePage);
     ScreenMode = modes.screenMode;

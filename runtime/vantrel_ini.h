@@ -24,7 +24,7 @@ struct ConversionModes {
 ConversionModes DeriveConversionModes(const std::string& uiCodePage, const std::string& dbCodePage,
                                       const std::string& systemCodePage);
 // "936" or "950" when the machine's code page is one of them, else "437".
-std::string SystemCodePageText();
+std::string MachineCodePageText();
 
 class TVantrelIniC {
 public:
