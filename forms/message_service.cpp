@@ -246,6 +246,19 @@ bool FormatMessageText(const std::string& f, const std::vector<Variant>& args, s
     return true;
 }
 
+// A text that cannot take its arguments is shown raw, followed by each argument and ";".
+static std::string FormatOrRaw(const std::string& raw, const std::vector<Variant>& args) {
+    std::string text;
+    if (FormatMessageText(raw, args, text)) return text;
+    text = raw + "\r";
+    for (const Variant& arg : args) {
+        std::string part;
+        ArgText(arg, part);
+        text += part + ";";
+    }
+    return text;
+}
+
 // Clears the service's focus control when that control is freed.
 class TMessageService::FocusWatch : public TComponent {
 public:
@@ -292,7 +305,7 @@ std::string TMessageService::DialogButtonCaption(const std::string& name) {
     return name;
 }
 
-TMsgDlgType TMessageService::ReportKindOf(const std::string& type) {
+TMsgDlgType TMessageService::DialogKindOf(const std::string& type) {
     std::string t = Upper(type);
     if (t == "C" || t == "D" || t == "W") return TMsgDlgType::mtWarning;
     if (t == "E") return TMsgDlgType::mtError;
@@ -300,8 +313,6 @@ TMsgDlgType TMessageService::ReportKindOf(const std::string& type) {
     if (t == "Q") return TMsgDlgType::mtConfirmation;
     return TMsgDlgType::mtCustom;
 }
-
-TMsgDlgType TMessageService::DialogKindOf(const std::string& type) { return ReportKindOf(type); }
 
 TMsgDlgButtons TMessageService::DialogButtonsOf(const std::string& type) {
     std::string t = Upper(type);
@@ -379,16 +390,7 @@ int TMessageService::ShowMessageDialog(const std::string& text, TMsgDlgType kind
 
 int TMessageService::ShowMessageByCode(const std::string& type, const std::string& number,
                                        const std::vector<Variant>& args, TMsgDlgButtons buttons) {
-    std::string raw = GetMessageText(type, number);
-    std::string text;
-    if (!FormatMessageText(raw, args, text)) {
-        text = raw + "\r";
-        for (const Variant& arg : args) {
-            std::string part;
-            ArgText(arg, part);
-            text += part + ";";
-        }
-    }
+    std::string text = FormatOrRaw(GetMessageText(type, number), args);
     return ShowMessageDialog(text, DialogKindOf(type), buttons ? buttons : DialogButtonsOf(type));
 }
 
@@ -427,18 +429,9 @@ void TMessageService::ReportMessage(const std::string& code) {
         args[static_cast<size_t>(index++)] = Variant(CutFirstField(rest, ";"));
     } while (!rest.empty());
 
-    std::string raw = GetMessageText(type, number);
-    std::string text;
-    if (!FormatMessageText(raw, args, text)) {
-        text = raw + "\r";
-        for (const Variant& arg : args) {
-            std::string part;
-            ArgText(arg, part);
-            text += part + ";";
-        }
-    }
+    std::string text = FormatOrRaw(GetMessageText(type, number), args);
     AddText(text);
-    if (serverMessage) ShowMessageDialog(text, ReportKindOf(type), mbOK);
+    if (serverMessage) ShowMessageDialog(text, DialogKindOf(type), mbOK);
 }
 
 void TMessageService::ReportRawError(const std::string& raw) {

@@ -77,8 +77,7 @@ public:
 
     // The Chinese caption of a dialog button by its name, in code page 936.
     static std::string DialogButtonCaption(const std::string& buttonName);
-    // Dialog kind and buttons for a type letter.
-    static TMsgDlgType ReportKindOf(const std::string& type);
+    // Dialog kind and buttons for a type letter (a report shows the same kind, OK only).
     static TMsgDlgType DialogKindOf(const std::string& type);
     static TMsgDlgButtons DialogButtonsOf(const std::string& type);
 
