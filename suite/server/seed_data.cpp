@@ -75,7 +75,7 @@ void SeedDemoCompany(sqlite3* db) {
     Rows(db, "INSERT INTO ADMMB VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)",
          {{"QMLK07", "成本差异分析表", "QML", "R", "1.0", "Y", "QMLK07S.so", "", "Cost Difference Report"}});
 
-    // Items: number, name, specification, unit, category.
+    // Items: number, name, size and grade, unit, category.
     Rows(db, "INSERT INTO INVMB VALUES (?1, ?2, ?3, ?4, ?5)",
          {
              {"A001", "螺丝", "M6x20", "个", "五金"},
