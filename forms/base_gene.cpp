@@ -39,7 +39,21 @@ VEL_DEFINE_FORM(TfrmBaseGene,
     b.Method<TNotifyEvent>("RequiredExit", &TfrmBaseGene::RequiredExit);
     b.EventGetter<TNotifyEvent>("OnDateFieldEnter", [](TfrmBaseGene& f) { return std::any_cast<TNotifyEvent>(MethodAddress(f, "DateFieldEnter")); });
     b.EventGetter<TNotifyEvent>("OnDateFieldExit", [](TfrmBaseGene& f) { return std::any_cast<TNotifyEvent>(MethodAddress(f, "DateFieldExit")); });
-    b.EventGetter<TNotifyEvent>("OnRequiredExit", [](TfrmBaseGene& f) { return std::any_cast<TNotifyEvent>(MethodAddress(f, "RequiredExit")); }))
+    b.EventGetter<TNotifyEvent>("OnRequiredExit", [](TfrmBaseGene& f) { return std::any_cast<TNotifyEvent>(MethodAddress(f, "RequiredExit")); });
+    b.Bool("WantLog", [](TfrmBaseGene& f) { return f.WantLog; }, [](TfrmBaseGene& f, bool v) { f.WantLog = v; });
+    {
+        // The parameter set as OK would pack it now ([E, T, V]; empty when packing refuses), for
+        // hosts and tools that show what a run would send.
+        PropInfo packed;
+        packed.name = "PackedParameters";
+        packed.kind = PropKind::String;
+        packed.readOnly = true;
+        packed.get = [](TPersistent& o) {
+            auto& form = static_cast<TfrmBaseGene&>(o);
+            return form.BuildParameters() ? form.Parameters : Variant();
+        };
+        ci->properties.push_back(std::move(packed));
+    })
 
 static FormResource kBaseGeneResource("TfrmBaseGene", R"(
 inherited frmBaseGene: TfrmBaseGene
@@ -192,12 +206,37 @@ inherited frmBaseGene: TfrmBaseGene
 end
 )");
 
-TfrmBaseGene::TfrmBaseGene(TComponent* owner) : TVelForm(owner) {}
+// The message service reaches the host and the form through this.
+class TfrmBaseGene::MessageHost : public IMessageHost {
+public:
+    explicit MessageHost(TfrmBaseGene& form) : form_(form) {}
+    Variant HostApplication() override { return form_.HostApp; }
+    Variant CounterObject() override { return form_.CounterService; }
+    Variant ValidatorObject() override { return form_.ValidatorService; }
+    std::string HostCompanyId() override { return form_.CompanyId; }
+    std::string HostCompanyDb() override { return form_.CompanyDb; }
+    TCodeConverter* Converter() override { return form_.VelConverter; }
+    bool FormTextsConverted() override { return form_.TextsConverted(); }
+    bool CancelIsActive() override {
+        return form_.btnCancel && form_.ActiveControl() == form_.btnCancel;
+    }
+    TCustomForm& HostForm() override { return form_; }
+    void SetWantLog(bool value) override { form_.WantLog = value; }
+
+private:
+    TfrmBaseGene& form_;
+};
+
+TfrmBaseGene::TfrmBaseGene(TComponent* owner)
+    : TVelForm(owner), messageHost_(std::make_unique<MessageHost>(*this)),
+      messages_(std::make_unique<TMessageService>(*messageHost_)) {}
+
+TfrmBaseGene::~TfrmBaseGene() = default;
 
 void TfrmBaseGene::FormCreate(TComponent* sender) {
     TVelForm::FormCreate(sender);
     VersionStamp = "870401-0.00.00";
-    ErrorFocusControl = this;
+    messages_->SetErrorFocusControl(this);
     CompanyId.clear();
     ProgramId.clear();
     ProgramName.clear();
@@ -230,9 +269,9 @@ void TfrmBaseGene::pgOptionChange(TComponent*) {
 }
 
 void TfrmBaseGene::pgOptionChanging(TComponent*, bool& allow) {
-    SuppressDialogs = true;
+    messages_->SuppressDialogs = true;
     FireExitHandler(ActiveControl());
-    SuppressDialogs = false;
+    messages_->SuppressDialogs = false;
     allow = !CheckFailed;
 }
 
@@ -271,6 +310,7 @@ void TfrmBaseGene::ShowPageOf(TControl* control) {
 void TfrmBaseGene::FormClose(TComponent*, TCloseAction& action) { action = TCloseAction::caFree; }
 
 void TfrmBaseGene::FormDestroy(TComponent*) {
+    DisconnectAppServer();
     CounterService = Variant();
     ValidatorService = Variant();
     LookupService = Variant();
@@ -346,7 +386,7 @@ void TfrmBaseGene::SetProgramId(const std::string& id) {
     ProgramId = id;
     for (auto& c : ProgramId) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     ServerObjectName = ProgramId + remote::kProgramServerSuffix;
-    Title = ProgramName = ProgramId;
+    Title = ProgramName = messages_->LoadProgramInfo(ProgramId);
 }
 
 void TfrmBaseGene::DeclareFields() {
@@ -381,8 +421,9 @@ bool TfrmBaseGene::InitializeForm(const Variant& params) {
     try {
         CounterService = ValidatorService = LookupService = Variant();
         BaseConditionCount = 1;
-        MessageCodeList.clear();
-        MessageTextList.clear();
+        messages_->MessageCodeList.clear();
+        messages_->MessageTextList.clear();
+        if (edPrintDate) edPrintDate->SetMaskedText("");
         PushedPayload = Variant::Null();
         PushByName = true;
         AutoRun = false;
@@ -405,6 +446,10 @@ bool TfrmBaseGene::InitializeForm(const Variant& params) {
             ReportMessage("E;000036");
             PostCloseRequest();
             return true;
+        }
+        if (!ConnectAppServer()) {
+            PostCloseRequest();
+            return false;
         }
         return true;
     } catch (const std::exception& e) {
@@ -453,65 +498,14 @@ void TfrmBaseGene::HostPush(const Variant& pushed) {
     else if (AutoRun && btnOk) btnOk->Click();
 }
 
-void TfrmBaseGene::ReportMessage(const std::string& code) {
-    if (ActiveControl() && ActiveControl() == btnCancel) return;
-    MessageCodeList += code + "\r\n";
-    TMsgDlgType type = TMsgDlgType::mtInformation;
-    if (!code.empty()) {
-        switch (code[0]) {
-            case 'E': type = TMsgDlgType::mtError; break;
-            case 'W': type = TMsgDlgType::mtWarning; break;
-            case 'Q': case 'C': type = TMsgDlgType::mtConfirmation; break;
-            default: break;
-        }
-    }
-    ShowDialog(code, type, mbOK);
-}
-
-std::string TfrmBaseGene::GetMessageText(const std::string& type, const std::string& number) {
-    try {
-        if (HostApp.IsDispatch()) return HostApp.Call(remote::kGetMessage, {Variant(type), Variant(number)}).ToString();
-    } catch (const std::exception&) {
-    }
-    return "Can not Get Message\rType= " + type + ", ID= " + number + " ";
-}
-
-std::string TfrmBaseGene::GetSystemSetting(const std::string& name) {
-    if (name.empty()) {
-        SysInfoCache.Clear();
-        try {
-            if (!CounterService.IsDispatch()) return "";
-            std::vector<Variant> args{Variant(CompanyId)};
-            Variant all = CounterService.Call(remote::kGetSysInfo, args);
-            if (all.IsArray() && all.DimCount() == 2)
-                for (int j = all.LowBound(2); j <= all.HighBound(2); ++j)
-                    SysInfoCache.Add(all.At(all.LowBound(1), j).ToString() + "=" + all.At(all.LowBound(1) + 1, j).ToString());
-        } catch (const std::exception&) {
-            SysInfoCache.Clear();
-        }
-        return "";
-    }
-    std::string value = SysInfoCache.Values(name);
-    if (!value.empty() && TextsConverted() && VelConverter) value = VelConverter->ConvertDataToScreen(Variant(value)).ToString();
-    return value;
-}
-
 int TfrmBaseGene::GetDateTypeCode() {
-    std::string v = TrimText(GetSystemSetting("Sys001"));
-    CachedDateType = !v.empty() && v.size() < 3 && v.find_first_not_of("0123456789") == std::string::npos ? std::stoi(v) : 1;
+    CachedDateType = messages_->GetDateTypeCode();
     return CachedDateType;
 }
 
 std::string TfrmBaseGene::GetDateSeparator() {
-    std::string v = GetSystemSetting("Sys002");
-    CachedDateSeparator = v.empty() ? "/" : v;
+    CachedDateSeparator = messages_->GetDateSeparator();
     return CachedDateSeparator;
-}
-
-void TfrmBaseGene::ReportRawError(const std::string& text) {
-    if (ActiveControl() && ActiveControl() == btnCancel) return;
-    MessageTextList += text + "\r\n";
-    ShowDialog(text, TMsgDlgType::mtError, mbOK);
 }
 
 }  // namespace vel

@@ -4,9 +4,12 @@
 // controller hands back to the host.
 #include <any>
 #include <map>
+#include <memory>
 #include <string>
 
+#include "forms/message_service.h"
 #include "forms/vel_form.h"
+#include "platform/net/socket_connection.h"
 #include "platform/ui/stdctrls.h"
 #include "platform/ui/buttons.h"
 #include "controls/db_label.h"
@@ -22,6 +25,7 @@ class TfrmBaseGene : public TVelForm {
     VEL_CLASS(TfrmBaseGene, TVelForm)
 public:
     explicit TfrmBaseGene(TComponent* owner);
+    ~TfrmBaseGene() override;
 
     // Published components.
     TPanel* Panel1 = nullptr;
@@ -41,7 +45,6 @@ public:
     void pgOptionChange(TComponent* sender);
     void pgOptionChanging(TComponent* sender, bool& allow);
     void tsOption2Show(TComponent* sender);
-    bool SuppressDialogs = false;
     bool SystemPageLaid = false;
 
     // Virtual operations added by this level, in slot order (later levels extend the chain).
@@ -86,15 +89,20 @@ public:
     bool IsLibraryModule() const;
     std::string ProgramIdFromModule() const;
 
-    // Records a message code and shows it (the message texts come from the server's table).
-    void ReportMessage(const std::string& code);
-    void ReportRawError(const std::string& text);
-    std::string GetMessageText(const std::string& type, const std::string& number);
-    // System settings by name, from the counter service's GetSysInfo (cached; an empty name refills).
-    std::string GetSystemSetting(const std::string& name);
+    // Messages and system settings (texts from the host, settings from the counter service).
+    TMessageService& Messages() { return *messages_; }
+    void ReportMessage(const std::string& code) { messages_->ReportMessage(code); }
+    void ReportRawError(const std::string& text) { messages_->ReportRawError(text); }
+    std::string GetMessageText(const std::string& type, const std::string& number) {
+        return messages_->GetMessageText(type, number);
+    }
+    // An empty name refills the cache.
+    std::string GetSystemSetting(const std::string& name) { return messages_->GetSystemSetting(name); }
+    // Both also keep the answer in CachedDateType / CachedDateSeparator.
     int GetDateTypeCode();
     std::string GetDateSeparator();
-    TStringList SysInfoCache;
+    // True when the program master marks the program for logging.
+    bool WantLog = false;
 
     // Keyboard: the form previews keys (Esc, F1, F2, Ctrl+Alt+V, page keys) and moves on with Enter.
     void FormKeyDown(TComponent* sender, uint16_t& key, TShiftState shift);
@@ -108,7 +116,6 @@ public:
     // Makes the page that holds the control the active one.
     virtual void ShowPageOf(TControl* control);
     std::vector<TControl*> PageEndControls;
-    TWinControl* ErrorFocusControl = nullptr;
     void WndProc(TMessage& message) override;
 
     void FormCreate(TComponent* sender);
@@ -119,10 +126,15 @@ public:
     void btnOkClick(TComponent* sender) {}
     void btnCancelClick(TComponent* sender);
 
-    // The application server object, and the name of the server object the connection asks for.
+    // The connection to the application server ("MainMidas"), the server object it yields,
+    // and the name of the server object the connection asks for.
+    net::TSocketConnection MainMidas;
     Variant AppServer;
     bool LocalServer = false;
     std::string ConnectionServerName;
+    // Reads the client configuration and connects; false (with the message shown) on failure.
+    bool ConnectAppServer();
+    void DisconnectAppServer();
 
     // The packed parameter set: [E, T, V] (bounds 0..2).
     Variant Parameters;
@@ -177,7 +189,6 @@ public:
     bool PushByName = true;
     bool AutoRun = false;
     bool Interactive = true;
-    std::string MessageCodeList, MessageTextList;
     Variant ResultData;
     int ResultCode = 0;
 
@@ -193,6 +204,11 @@ protected:
     // True when every named component of the pushed names array exists and holds a value.
     bool CheckPushedNames(const Variant& names);
     void PostCloseRequest();
+
+private:
+    class MessageHost;
+    std::unique_ptr<MessageHost> messageHost_;
+    std::unique_ptr<TMessageService> messages_;
 };
 
 // The form message a lookup button sends; its long parameter is the control.

@@ -107,7 +107,7 @@ void TfrmBaseGene::WndProc(TMessage& message) {
 }
 
 void TfrmBaseGene::ActiveControlChanging(TWinControl* previous, TWinControl*) {
-    ErrorFocusControl = previous ? previous : this;
+    messages_->SetErrorFocusControl(previous ? previous : static_cast<TWinControl*>(this));
 }
 
 }  // namespace vel

@@ -1,5 +1,7 @@
 #include "suite/host/script_player.h"
 
+#include "platform/ui/comctrls.h"
+
 #include <map>
 #include <sstream>
 
@@ -108,9 +110,41 @@ vel::TComponent* ScriptPlayer::Resolve(const std::string& name) const {
 vel::TWinControl* ScriptPlayer::Focus(const std::string& name) {
     auto* control = dynamic_cast<vel::TWinControl*>(Resolve(name));
     if (!control) throw vel::Exception(name + " cannot take the focus");
+    // As a person would, bring the control's pages to the front first (outermost first),
+    // through the tabs, so the page-change checks run.
+    std::vector<vel::TTabSheet*> sheets;
+    for (vel::TControl* c = control; c; c = c->Parent())
+        if (auto* sheet = dynamic_cast<vel::TTabSheet*>(c)) sheets.insert(sheets.begin(), sheet);
+    for (vel::TTabSheet* sheet : sheets)
+        vel::Application().PostCallback([sheet] {
+            vel::TPageControl* pages = sheet->PageControl();
+            if (pages && pages->ActivePage() != sheet && sheet->TabIndex() >= 0) pages->ClickTab(sheet->TabIndex());
+        });
     vel::Application().PostFocus(*control);
     vel::Application().ProcessMessages();
     return control;
+}
+
+// What the control puts into the parameters: its element of the form's packed set when the
+// form packs one and names the control there, else its panel value or its text.
+vel::Variant ScriptPlayer::PackedValue(const std::string& name) {
+    vel::TComponent* c = Resolve(name);
+    vel::TComponent* form = c;
+    while (form && !dynamic_cast<vel::TCustomForm*>(form)) form = form->Owner();
+    if (form && vel::IsPublishedProp(*form, "PackedParameters")) {
+        vel::Variant packed = vel::GetPropValue(*form, "PackedParameters");
+        if (packed.IsArray() && packed.HighBound() >= 2 && packed[1].IsArray() && packed[2].IsArray()) {
+            const vel::Variant& texts = packed[1];
+            for (int i = texts.LowBound(); i <= texts.HighBound(); ++i) {
+                const vel::Variant& t = texts[i];
+                if (t.IsArray() && t.HighBound() >= t.LowBound() + 1 && vel::SameText(t[t.LowBound() + 1].ToString(), c->Name()) &&
+                    i <= packed[2].HighBound())
+                    return packed[2][i];
+            }
+        }
+    }
+    if (vel::IsPublishedProp(*c, "PanelValue")) return vel::GetPropValue(*c, "PanelValue");
+    return vel::IsPublishedProp(*c, "Text") ? vel::GetPropValue(*c, "Text") : vel::Variant();
 }
 
 void ScriptPlayer::Execute(const std::string& line) {
@@ -175,9 +209,8 @@ void ScriptPlayer::Execute(const std::string& line) {
         vel::TComponent* c = Resolve(name.substr(0, dot));
         out_ << name << '=' << vel::AnsiToUtf8(vel::GetPropText(*c, name.substr(dot + 1))) << std::endl;
     } else if (cmd == "value") {
-        vel::TComponent* c = Resolve(name);
-        vel::Variant v = vel::IsPublishedProp(*c, "Text") ? vel::GetPropValue(*c, "Text") : vel::Variant();
-        out_ << name << '=' << vel::ToJson(v) << std::endl;
+        vel::Variant value = PackedValue(name);  // packing may show dialogs of its own first
+        out_ << name << '=' << vel::ToJson(value) << std::endl;
     } else {
         throw vel::Exception("unknown command " + cmd);
     }

@@ -39,6 +39,7 @@ private:
     vel::TCustomForm* ActiveForm() const;
     vel::TComponent* Resolve(const std::string& name) const;
     vel::TWinControl* Focus(const std::string& name);
+    vel::Variant PackedValue(const std::string& name);
     int Answer(int defaultResult, vel::TMsgDlgButtons buttons);
 
     std::istream& script_;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/echo_host.h"
+
 #include "forms/programs/frm_qmlk07.h"
 #include "tests/forms/four_conditions_form.h"
 #include "platform/text/codepage.h"
@@ -19,6 +21,7 @@ struct BaseGeneTest : ::testing::Test {
     }
     TfrmFourConditions* Create() {
         form = CreateForm<TfrmFourConditions>(nullptr);
+        form->HostApp = veltest::EchoMessageHost();
         form->ModuleFile = "/opt/vel/QMLK07C.so";
         form->DeclareFields();
         return form;

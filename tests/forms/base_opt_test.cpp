@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/echo_host.h"
+
 #include "tests/forms/four_conditions_form.h"
 #include "platform/automation/dispatch.h"
 #include "platform/text/codepage.h"
@@ -35,6 +37,7 @@ struct BaseOptTest : ::testing::Test {
     void SetUp() override {
         SetPresenter(&presenter);
         form = CreateForm<TfrmFourConditions>(nullptr);
+        form->HostApp = veltest::EchoMessageHost();
         form->ModuleFile = "/opt/vel/QMLK07C.so";
         form->UserId = "DS";
         form->CompanyId = "DEMO";

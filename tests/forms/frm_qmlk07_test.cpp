@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/echo_host.h"
+
 #include "forms/programs/frm_qmlk07.h"
 #include "platform/text/codepage.h"
 #include "platform/ui/application.h"
@@ -13,6 +15,7 @@ struct QMLK07Test : ::testing::Test {
     void SetUp() override {
         SetPresenter(&presenter);
         form = CreateForm<TfrmQMLK07>(nullptr);
+        form->HostApp = veltest::EchoMessageHost();
         form->ModuleFile = "/opt/vel/QMLK07C.so";
         form->UserId = "DS";
         form->CompanyId = "DEMO";

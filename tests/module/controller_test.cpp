@@ -6,6 +6,8 @@
 #include "module/dll_rp_ctrller.h"
 #include "platform/ui/application.h"
 #include "platform/ui/presenter.h"
+#include "tests/support/client_install.h"
+#include "tests/support/echo_host.h"
 
 using vel::Variant;
 
@@ -30,6 +32,7 @@ protected:
     void SetUp() override {
         vel::SetPresenter(&presenter);
         controller = std::make_unique<LibraryController>();
+        controller->HostApp = veltest::EchoMessageHost();
         TDLLBaseController* self = controller.get();
         controller->OnNotify = [this, self](int32_t code, TDLLBaseController* sender) {
             codes.push_back(code);
@@ -42,6 +45,7 @@ protected:
         vel::SetPresenter(nullptr);
     }
 
+    veltest::ClientInstall install;  // local mode: the server object runs in this process
     vel::ScriptedPresenter presenter;
     std::unique_ptr<TDLLRPCtrller> controller;
     std::vector<int32_t> codes;
@@ -169,6 +173,30 @@ TEST_F(ControllerTest, MissingHostValueReportsAndClosesTheForm) {
     EXPECT_EQ(presenter.shown[0].request.text.substr(0, 8), "E;000038");
     vel::Application().ProcessMessages();  // the posted close request frees the form
     EXPECT_TRUE(controller->FormIsNil());
+}
+
+TEST_F(ControllerTest, NoServerMeansNoForm) {
+    // TCP to a port nobody listens on, then a client without any configuration.
+    for (const char* address : {"localhost", ""}) {
+        SCOPED_TRACE(address);
+        auto refused = std::make_unique<veltest::ClientInstall>(address, 1);
+        std::unique_ptr<veltest::ScopedEnv> unconfigured;
+        if (!*address) unconfigured = std::make_unique<veltest::ScopedEnv>("VEL_REGISTRY", "/nonexistent/registry.ini");
+        presenter.shown.clear();
+        auto other = std::make_unique<LibraryController>();
+        other->HostApp = veltest::EchoMessageHost();
+        EXPECT_EQ(other->Initialize(HostParams()), -1);
+        ASSERT_FALSE(presenter.shown.empty());
+        EXPECT_EQ(presenter.shown.back().request.text.substr(0, 8), *address ? "E;000006" : "E;000015");
+        vel::Application().ProcessMessages();
+        EXPECT_TRUE(other->FormIsNil());
+    }
+}
+
+TEST_F(ControllerTest, LocalModeConnectsToTheInProcessServer) {
+    ASSERT_EQ(controller->Initialize(HostParams()), 0);
+    EXPECT_TRUE(controller->Form->LocalServer);
+    EXPECT_TRUE(controller->Form->AppServer.IsDispatch());
 }
 
 TEST_F(ControllerTest, ProgramIdentityComesFromTheLibraryName) {

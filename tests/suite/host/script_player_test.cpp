@@ -4,6 +4,7 @@
 
 #include "suite/host/module_loader.h"
 #include "suite/host/script_player.h"
+#include "tests/support/client_install.h"
 
 using velhost::ScriptPlayer;
 
@@ -27,6 +28,7 @@ TEST(ScriptPlayer, KeyNames) {
 }
 
 TEST(ScriptPlayer, DrivesTheModuleFormAndReportsErrorsPerLine) {
+    veltest::ClientInstall install;
     velhost::LoadedModule module(VEL_BIN_DIR "/QMLK07C.so");
     std::unique_ptr<TDLLBaseController> controller(module.NewController());
     std::istringstream script("# a comment\nshow frmQMLK07.btnOk.Caption\nbogus x\nclick btnCancel\n");
