@@ -1,5 +1,7 @@
 #include "forms/base_gene.h"
 
+#include "controls/f2_button.h"
+
 #include <strings.h>
 
 #include "platform/system/inifile.h"
@@ -26,6 +28,7 @@ VEL_DEFINE_FORM(TfrmBaseGene,
     b.Method<TTabChangingEvent>("pgOptionChanging", &TfrmBaseGene::pgOptionChanging);
     b.Method<TNotifyEvent>("tsOption2Show", &TfrmBaseGene::tsOption2Show);
     b.Field("edPrintDate", &TfrmBaseGene::edPrintDate);
+    b.Field("btnPrintDate", &TfrmBaseGene::btnPrintDate);
     b.Method<TNotifyEvent>("FormCreate", &TfrmBaseGene::FormCreate);
     b.Method<TNotifyEvent>("FormShow", &TfrmBaseGene::FormShow);
     b.Method<TKeyEvent>("FormKeyDown", &TfrmBaseGene::FormKeyDown);
@@ -166,6 +169,13 @@ inherited frmBaseGene: TfrmBaseGene
         Width = 85
         Hint = '[F2]日期快手'
       end
+      object btnPrintDate: TF2Button
+        Hint = '日期快手'
+        GlyphIndex = 9
+        AutoAlign = True
+        F2Control = edPrintDate
+        Gap = 2
+      end
     end
   end
   object ImageList1: TImageList
@@ -290,6 +300,7 @@ void TfrmBaseGene::ArrangeLayout() {
     if (Width() < 315) SetWidth(315);
     if (lblToday) lblToday->SetBounds(8, 12, lblToday->Width(), lblToday->Height());
     if (edPrintDate) edPrintDate->SetBounds(60, 8, 85, edPrintDate->Height());
+    if (btnPrintDate) btnPrintDate->AlignToControl();
 }
 
 bool TfrmBaseGene::MovePage(bool forward) {
@@ -379,6 +390,7 @@ void TfrmBaseGene::ApplyRights(const Variant& rights) {
     const std::string& f4 = RightsText[3];
     LookupFlagColumns = f4.size() >= 7 && f4[6] != 'N';
     LookupFlagRows = f4.size() >= 8 && f4[7] != 'N';
+    BuildLookupRightsText();
     AfterRightsLoaded();
 }
 

@@ -21,6 +21,8 @@
 
 namespace vel {
 
+class TF2Button;
+
 class TfrmBaseGene : public TVelForm {
     VEL_CLASS(TfrmBaseGene, TVelForm)
 public:
@@ -33,6 +35,7 @@ public:
     TBitBtn* btnCancel = nullptr;
     TLabel* lblToday = nullptr;
     TMaskEdit* edPrintDate = nullptr;
+    TF2Button* btnPrintDate = nullptr;
     TExtPageControl* pgOption = nullptr;
     TTabSheet* tsOption1 = nullptr;
     TTabSheet* tsOption2 = nullptr;
@@ -65,6 +68,10 @@ public:
     virtual bool PackEnvSettings(Variant& env, int count);
     virtual bool PackOptionTexts(Variant& texts, int ownCount);
     virtual void AfterRightsLoaded() {}
+    // One lookup through the host's lookup window: the answer is empty (nothing picked), an
+    // array of rows, or a single value. Without a lookup service: empty, nothing shown.
+    virtual Variant LookupWindow(const std::string& kind, const std::string& variant, const Variant& params,
+                                 bool multiple, const std::string& typed);
     virtual void PrepareConnection() {}
     virtual bool AfterSchemeOpened() { return true; }
     virtual bool RunByHostMode(int mode) { return true; }
@@ -109,6 +116,16 @@ public:
     void FormKeyPress(TComponent* sender, char& key);
     // F2, and the lookup message sent by lookup buttons, for a control.
     virtual void HandleF2(uint16_t key, TWinControl* control);
+    // A lookup for an inner control of a selection panel: rows into its list, a value into
+    // its begin or end edit.
+    void PanelLookup(TWinControl* control, const std::string& kind, const std::string& variant, bool allColumns,
+                     const std::string& typed, const Variant& params);
+    // The date picker from the field's text; the picked date in the user's style, the text
+    // itself when nothing was picked, empty without a lookup service.
+    std::string PickDate(const std::string& text, bool asDate);
+    // What the lookup window learns of the user's rights (request element 14).
+    std::string LookupRightsText;
+    void BuildLookupRightsText();
     // The help topic of the program ("" when it has none).
     std::string HelpTopicKey() const;
     // Moves to the next or previous condition page; false when there is none.

@@ -82,10 +82,6 @@ void TfrmBaseGene::FormKeyPress(TComponent*, char& key) {
     SelectNext(active, true);
 }
 
-void TfrmBaseGene::HandleF2(uint16_t, TWinControl* control) {
-    if (control && control->CanFocus()) control->SetFocus();
-}
-
 // The control a message names travels as a pointer: it is used only when it is still a
 // control of this form, found by walking the form's own controls.
 static TWinControl* FindOnForm(const TWinControl& root, intptr_t pointer) {

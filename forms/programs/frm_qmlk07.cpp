@@ -33,6 +33,82 @@ inherited frmQMLK07: TfrmQMLK07
       MaxLength = 6
       TabOrder = 0
     end
+    object sp02: TSelectPanel
+      Left = 58
+      Top = 64
+      Width = 203
+      Height = 98
+      Caption = '选择品号'
+      TabOrder = 1
+      Style = sp_UserChoice
+      UserChoice = True
+      ValueType = vt_String
+      BeginWords.Strings = (
+        '起'
+        '起')
+      FinalWords.Strings = (
+        '止'
+        '止')
+      ChildHints.Strings = (
+        '用户自定输入方式'
+        '[F2]品号信息查询'
+        '品号信息查询'
+        '[F2]品号信息查询'
+        '品号信息查询'
+        '多选-己选择的信息'
+        '多选-信息开窗'
+        '多选-删除一笔信息'
+        '多选-删除己选信息')
+      GlyphIndex = 68
+      OtherWidth = 394
+      OtherHeight = 64
+      HintWord = '区间选择'
+      DateSign = '/'
+      ColumnsAutoSize = True
+      CanOpenWin = True
+      ShowColumnHeader = False
+      HideSelection = False
+      UseDiscard = False
+      UseVertical = False
+    end
+    object sp03: TSelectPanel
+      Left = 58
+      Top = 177
+      Width = 150
+      Height = 97
+      Caption = '选择仓库'
+      TabOrder = 2
+      Style = sp_UserChoice
+      UserChoice = True
+      ValueType = vt_String
+      BeginWords.Strings = (
+        '起'
+        '起')
+      FinalWords.Strings = (
+        '止'
+        '止 ')
+      ChildHints.Strings = (
+        '用户自定输入方式'
+        '[F2]仓库信息查询'
+        '仓库信息查询'
+        '[F2]仓库信息查询'
+        '仓库信息查询'
+        '[F2]仓库信息查询'
+        '仓库信息查询'
+        '多选-删除一笔信息'
+        '多选-删除己选信息')
+      GlyphIndex = 63
+      OtherWidth = 353
+      OtherHeight = 64
+      HintWord = '区间选择'
+      DateSign = '/'
+      ColumnsAutoSize = True
+      CanOpenWin = True
+      ShowColumnHeader = False
+      HideSelection = False
+      UseDiscard = False
+      UseVertical = False
+    end
     object chk04: TBitCheckBox
       Left = 56
       Top = 296
@@ -121,6 +197,12 @@ bool TfrmQMLK07::PackOptionValues(Variant& values, int ownCount) {
 
 void TfrmQMLK07::HandleF2(uint16_t key, TWinControl* control) {
     TfrmBaseRpt::HandleF2(key, control);
+    if (!control) return;
+    const char* table = nullptr;
+    if (sp02 && control->Owner() == sp02) table = "INVMB";
+    else if (sp03 && control->Owner() == sp03) table = "CMSMC";
+    if (!table) return;
+    PanelLookup(control, table, "01", false, control->Caption(), Variant::Of({Variant(std::string())}));
 }
 
 }  // namespace vel
