@@ -168,6 +168,11 @@ public:
     // Translated fixed text of this form class.
     std::string FormText(const char* key, const char* authored);
 
+    // Relative-date records of the date conditions, one chr(3)-separated record per control
+    // (field 1 "1" single edit or "0" range panel, field 2 the control's name), as the
+    // scheme save dialog leaves them.
+    TStringList RelativeDates;
+
     // Condition input helpers: date, year-month and required fields.
     std::string DateFields, YearMonthFields, RequiredFields;
     bool CheckFailed = false;
