@@ -7,6 +7,7 @@
 #include "platform/system/inifile.h"
 #include "controls/selection_panel_api.h"
 #include "module/remote_names.h"
+#include "platform/text/codepage.h"
 #include "platform/ui/resource.h"
 
 namespace vel {
@@ -37,6 +38,16 @@ VEL_DEFINE_FORM(TfrmBaseGene,
     b.Method<TNotifyEvent>("FormDestroy", &TfrmBaseGene::FormDestroy);
     b.Method<TNotifyEvent>("btnOkClick", &TfrmBaseGene::btnOkClick);
     b.Method<TNotifyEvent>("btnCancelClick", &TfrmBaseGene::btnCancelClick);
+    b.Method<TNotifyEvent>("btnInsertClick", &TfrmBaseGene::btnInsertClick);
+    b.Method<TNotifyEvent>("btnOpenClick", &TfrmBaseGene::btnOpenClick);
+    b.Method<TNotifyEvent>("btnDeleteClick", &TfrmBaseGene::btnDeleteClick);
+    b.Method<TLVEditedEvent>("lstConditionEdited", &TfrmBaseGene::lstConditionEdited);
+    b.Method<TNotifyEvent>("lstConditionDblClick", &TfrmBaseGene::lstConditionDblClick);
+    b.Method<TNotifyEvent>("ToolButton1Click", &TfrmBaseGene::ToolButton1Click);
+    b.Method<TNotifyEvent>("ViewIconExecute", &TfrmBaseGene::ViewIconExecute);
+    b.Method<TNotifyEvent>("ViewSmallIconExecute", &TfrmBaseGene::ViewSmallIconExecute);
+    b.Method<TNotifyEvent>("ViewListExecute", &TfrmBaseGene::ViewListExecute);
+    b.Method<TNotifyEvent>("ViewReportExecute", &TfrmBaseGene::ViewReportExecute);
     b.Method<TNotifyEvent>("DateFieldEnter", &TfrmBaseGene::DateFieldEnter);
     b.Method<TNotifyEvent>("DateFieldExit", &TfrmBaseGene::DateFieldExit);
     b.Method<TNotifyEvent>("RequiredExit", &TfrmBaseGene::RequiredExit);
@@ -113,22 +124,26 @@ inherited frmBaseGene: TfrmBaseGene
         Caption = '保存(&S)'
         Hint = '保存'
         ImageIndex = 1
+        OnClick = btnInsertClick
       end
       object btnOpen: TToolButton
         Caption = '开启(&O)'
         Hint = '开启'
         ImageIndex = 2
+        OnClick = btnOpenClick
       end
       object btnDelete: TToolButton
         Caption = '删除(&D)'
         Hint = '删除'
         ImageIndex = 3
+        OnClick = btnDeleteClick
       end
       object ToolButton1: TToolButton
         Caption = 'ViewIcon'
         DropdownMenu = mnList
         ImageIndex = 4
         Style = tbsDropDown
+        OnClick = ToolButton1Click
       end
     end
     object lstCondition: TListView
@@ -137,6 +152,8 @@ inherited frmBaseGene: TfrmBaseGene
       LargeImages = ImageList2
       SmallImages = ImageList1
       PopupMenu = muOperation
+      OnEdited = lstConditionEdited
+      OnDblClick = lstConditionDblClick
     end
   end
   object Splitter1: TSplitter
@@ -189,9 +206,11 @@ inherited frmBaseGene: TfrmBaseGene
   object muOperation: TPopupMenu
     object N2: TMenuItem
       Caption = '开启(&O)'
+      OnClick = btnOpenClick
     end
     object N3: TMenuItem
       Caption = '删除(&D)'
+      OnClick = btnDeleteClick
     end
   end
   object mnList: TPopupMenu
@@ -199,18 +218,22 @@ inherited frmBaseGene: TfrmBaseGene
       Caption = '大型图标(&G)'
       Checked = True
       RadioItem = True
+      OnClick = ViewIconExecute
     end
     object N8: TMenuItem
       Caption = '小型图标(&M)'
       RadioItem = True
+      OnClick = ViewSmallIconExecute
     end
     object N9: TMenuItem
       Caption = '清单(&L)'
       RadioItem = True
+      OnClick = ViewListExecute
     end
     object N10: TMenuItem
       Caption = '详细信息(&D)'
       RadioItem = True
+      OnClick = ViewReportExecute
     end
   end
 end
@@ -261,6 +284,19 @@ void TfrmBaseGene::FormShow(TComponent* sender) {
         pgOptionChange(pgOption);
     }
     ConvertTexts();
+    if (lstCondition) {
+        lstCondition->Columns().clear();
+        std::string name = LangText("TfrmBaseGene", "sProjectName", CN("方案名称"));
+        std::string created = LangText("TfrmBaseGene", "sCreateTime", CN("创建时间"));
+        lstCondition->AddColumn(name, static_cast<int>(name.size()) * 7 + 12).alignment = TAlignment::taRightJustify;
+        lstCondition->AddColumn(created, static_cast<int>(created.size()) * 7 + 12);
+    }
+    try {
+        RefreshSchemeList();
+    } catch (const std::exception& e) {
+        // The toolkit would show it; the form stays usable without its scheme list.
+        Messages().ShowMessageDialog(e.what(), TMsgDlgType::mtError, mbOK);
+    }
 }
 
 void TfrmBaseGene::pgOptionChange(TComponent*) {

@@ -9,6 +9,7 @@
 
 #include "forms/message_service.h"
 #include "forms/vel_form.h"
+#include "platform/net/client_dataset.h"
 #include "platform/net/socket_connection.h"
 #include "platform/ui/stdctrls.h"
 #include "platform/ui/buttons.h"
@@ -73,6 +74,10 @@ public:
     virtual Variant LookupWindow(const std::string& kind, const std::string& variant, const Variant& params,
                                  bool multiple, const std::string& typed);
     virtual void PrepareConnection() {}
+    // Schemes: store the current values under a name, apply stored values, reload the list.
+    virtual bool SaveScheme(const std::string& properties, const std::string& name, bool replace);
+    virtual bool LoadScheme(const std::string& properties, const std::string& values);
+    virtual bool RefreshSchemeList();
     virtual bool AfterSchemeOpened() { return true; }
     virtual bool RunByHostMode(int mode) { return true; }
     virtual void BeforeApplyValue(TComponent* component, const std::string& valueText) {}
@@ -142,6 +147,23 @@ public:
     void FormDestroy(TComponent* sender);
     void btnOkClick(TComponent* sender) {}
     void btnCancelClick(TComponent* sender);
+
+    // The scheme panel.
+    net::TClientDataSet ClientDataSet1;
+    void btnInsertClick(TComponent* sender);
+    void btnOpenClick(TComponent* sender);
+    void btnDeleteClick(TComponent* sender);
+    void lstConditionEdited(TComponent* sender, TListItem* item, std::string& text);
+    void lstConditionDblClick(TComponent* sender);
+    void ToolButton1Click(TComponent* sender);
+    void ViewIconExecute(TComponent* sender);
+    void ViewSmallIconExecute(TComponent* sender);
+    void ViewListExecute(TComponent* sender);
+    void ViewReportExecute(TComponent* sender);
+    // The values text of a property list, one CR LF line per entry.
+    std::string BuildSchemeValues(const std::string& properties);
+    // The save after the exit check: the option form asks for the name and stores it.
+    virtual void SaveSchemeFromDialog() {}
 
     // The connection to the application server ("MainMidas"), the server object it yields,
     // and the name of the server object the connection asks for.
@@ -226,6 +248,17 @@ protected:
     // True when every named component of the pushed names array exists and holds a value.
     bool CheckPushedNames(const Variant& names);
     void PostCloseRequest();
+    std::string SchemeValueOf(const std::string& entry);
+    bool ApplySchemeValue(TComponent* component, const std::string& name, const std::string& property,
+                          const std::string& value);
+    std::string RelativeDateRecord(const std::string& name) const;
+    std::string ApplyRelativeRule(const std::string& text, const std::vector<std::string>& record, size_t flagField) const;
+    bool IsDateField(const std::string& name) const;
+    bool IsYearMonthField(const std::string& name) const;
+    std::string DisplayDate(const std::string& ymd) const;
+    std::string ToDataText(const std::string& text) const;
+    std::string ToScreenText(const std::string& text) const;
+    void SetSchemeViewStyle(int index);
 
 private:
     class MessageHost;

@@ -1,4 +1,8 @@
 #include "forms/base_opt.h"
+#include "platform/ui/combo.h"
+#include "controls/bit_check_box.h"
+#include "controls/vel_radio.h"
+#include "controls/select_panel.h"
 
 #include <chrono>
 #include <unistd.h>
@@ -239,9 +243,49 @@ void TfrmBaseOpt::LoadUserRights() {
 void TfrmBaseOpt::AfterRightsLoaded() {
     TfrmBaseGene::AfterRightsLoaded();
     CollectSchemeProperties();
+    // Nothing a scheme could keep: no scheme panel.
+    if (pnlCondition && TrimText(SchemeProperties).empty()) pnlCondition->SetVisible(false);
 }
 
-void TfrmBaseOpt::CollectSchemeProperties() {}
+namespace {
+
+// The entry suffix a control's class keeps in a scheme; empty for classes schemes skip.
+const char* SchemeSuffix(TControl* c) {
+    if (dynamic_cast<TMemo*>(c)) return "";
+    if (dynamic_cast<TSelectPanel*>(c)) return ".style;";
+    if (dynamic_cast<TCustomEdit*>(c)) return ".text;";
+    if (dynamic_cast<TCustomComboBox*>(c) || dynamic_cast<TVelRadioGroup*>(c)) return ".itemindex;";
+    if (dynamic_cast<TCheckBox*>(c) || dynamic_cast<TBitCheckBox*>(c) || dynamic_cast<TRadioButton*>(c) ||
+        dynamic_cast<TVelRadioButton*>(c))
+        return ".checked;";
+    return "";
+}
+
+bool LiesOn(TControl* c, TControl* page) {
+    for (TControl* p = c; p; p = p->Parent())
+        if (p == page) return true;
+    return false;
+}
+
+}  // namespace
+
+void TfrmBaseOpt::CollectSchemeProperties() {
+    SchemeProperties.clear();
+    if (!pgOption) return;
+    TControl* periodPage = dynamic_cast<TControl*>(FindComponent("tsPeriodOption"));
+    for (int i = 0; i < pgOption->PageCount(); ++i) {
+        TTabSheet* page = pgOption->Pages(i);
+        if (!page || page == tsOption2 || (periodPage && page == periodPage)) continue;
+        for (TWinControl* c : page->TabOrderList()) {
+            // Inner controls of a compound control (a selection panel's edits) belong to it,
+            // not to the form, and could not be found by name again.
+            if (c->Owner() != this || TrimText(c->Name()).empty()) continue;
+            if (LiesOn(c, tsOption2) || (periodPage && LiesOn(c, periodPage))) continue;
+            std::string suffix = SchemeSuffix(c);
+            if (!suffix.empty()) SchemeProperties += c->Name() + suffix;
+        }
+    }
+}
 
 bool TfrmBaseOpt::PackEnvSettings(Variant& env, int count) {
     if (!TfrmBaseGene::PackEnvSettings(env, count)) return false;
