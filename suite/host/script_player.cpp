@@ -207,7 +207,17 @@ void ScriptPlayer::Execute(const std::string& line) {
         size_t dot = name.rfind('.');
         if (dot == std::string::npos) throw vel::Exception("show needs NAME.PROPERTY");
         vel::TComponent* c = Resolve(name.substr(0, dot));
-        out_ << name << '=' << vel::AnsiToUtf8(vel::GetPropText(*c, name.substr(dot + 1))) << std::endl;
+        std::string property = name.substr(dot + 1);
+        vel::PropertyRef ref = vel::FindPropertyPath(*c, property);
+        std::string text;
+        if (ref && ref.info->kind == vel::PropKind::Object && ref.info->getObject) {
+            // A reference (ActiveControl, FocusControl) shows the name of what it refers to.
+            auto* target = dynamic_cast<vel::TComponent*>(ref.info->getObject(*ref.object));
+            text = target ? target->Name() : "";
+        } else {
+            text = vel::AnsiToUtf8(vel::GetPropText(*c, property));
+        }
+        out_ << name << '=' << text << std::endl;
     } else if (cmd == "value") {
         vel::Variant value = PackedValue(name);  // packing may show dialogs of its own first
         out_ << name << '=' << vel::ToJson(value) << std::endl;

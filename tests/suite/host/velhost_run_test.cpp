@@ -1,0 +1,88 @@
+// velhost run as an integrator uses it: the built host opening the built module against a
+// real velserver over TCP, or against the server object inside the host (local mode).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "platform/text/codepage.h"
+#include "tests/suite/server/server_process.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+std::string Quote(const std::string& word) {
+    std::string q = "'";
+    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+class VelhostRun : public ::testing::Test {
+protected:
+    // Plays `script` with velhost run and the given connection flags; answers its output.
+    std::string Play(const std::string& flags, const std::string& script) {
+        dir_.Write("script.txt", script);
+        std::string cmd = "env -u VEL_REGISTRY VEL_SERVER_DB=" + Quote(dir_.File("local.db")) + " TMPDIR=" +
+                          Quote(dir_.Path()) + " " + Quote(std::string(VEL_BIN_DIR) + "/velhost") + " run " + flags +
+                          " " + Quote(std::string(VEL_BIN_DIR) + "/QMLK07C.so") + " " + Quote(dir_.File("script.txt")) +
+                          " 2>&1";
+        std::string out;
+        FILE* p = ::popen(cmd.c_str(), "r");
+        if (!p) return out;
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+        ::pclose(p);
+        return out;
+    }
+    static bool Has(const std::string& out, const std::string& line) { return out.find(line + "\n") != std::string::npos; }
+
+    veltest::TempDir dir_;
+};
+
+}  // namespace
+
+TEST_F(VelhostRun, CaptionComesFromTheServerOverTcpAndInLocalMode) {
+    const std::string caption = "frmQMLK07.Caption=成本差异分析表[示范公司]";
+    ServerProcess server(dir_.File("server.db"));
+    std::string tcp = Play("--server localhost:" + std::to_string(server.Port()), "show frmQMLK07.Caption\n");
+    EXPECT_TRUE(Has(tcp, "initialize 0")) << tcp;
+    EXPECT_TRUE(Has(tcp, caption)) << tcp;
+    std::string local = Play("--local", "show frmQMLK07.Caption\n");
+    EXPECT_TRUE(Has(local, caption)) << local;
+}
+
+TEST_F(VelhostRun, AStoppedServerMeansNoForm) {
+    int port;
+    {
+        ServerProcess server(dir_.File("server.db"));
+        port = server.Port();
+    }
+    std::string out = Play("--server localhost:" + std::to_string(port), "show frmQMLK07.Caption\n");
+    EXPECT_TRUE(Has(out, "dialog error 无法连接应用服务器，请检查服务器地址与端口设置！")) << out;
+    EXPECT_TRUE(Has(out, "initialize -1")) << out;
+}
+
+TEST_F(VelhostRun, PrintDateIsCheckedWhenLeftAndPackedAsYmd) {
+    std::string out = Play("--local",
+                           "type ed01 2024/03\n"
+                           "type edPrintDate 2024/3/5\nkey edPrintDate Tab\nvalue edPrintDate\n"
+                           "type edPrintDate 2024/02/30\nkey edPrintDate Tab\nshow frmQMLK07.ActiveControl\n");
+    EXPECT_TRUE(Has(out, "edPrintDate=\"20240305\"")) << out;
+    EXPECT_TRUE(Has(out, "dialog error 日期或时间格式不正确！")) << out;
+    EXPECT_TRUE(Has(out, "frmQMLK07.ActiveControl=edPrintDate")) << out;
+}
+
+TEST_F(VelhostRun, PanelsTakeLookupPicksAndPackTheirValues) {
+    std::string out = Play("--local",
+                           "click sp02.chkUserChoice\n"
+                           "pick [[\"A001\",\"a\",\"b\",\"c\",\"d\",\"e\"],[\"B001\",\"a\",\"b\",\"c\",\"d\",\"e\"],"
+                           "[\"C001\",\"a\",\"b\",\"c\",\"d\",\"e\"]]\n"
+                           "key sp02.ListBox F2\n"
+                           "type sp03.edBegin A001\n"
+                           "type ed01 2024/03\nvalue sp02\nvalue sp03\n");
+    EXPECT_TRUE(Has(out, "lookup INVMB 01")) << out;
+    EXPECT_TRUE(Has(out, "sp02=[\"\\u0005\",[\"A001\",\"a\",\"b\",\"c\"],[\"B001\",\"a\",\"b\",\"c\"],[\"C001\",\"a\",\"b\",\"c\"]]"))
+        << out;
+    EXPECT_TRUE(Has(out, "sp03=[\"\\u0004\",\"A001\",\"\"]")) << out;
+}
