@@ -1,4 +1,5 @@
 #include "forms/base_opt.h"
+#include "runtime/libstrs.h"
 #include "platform/ui/combo.h"
 #include "controls/bit_check_box.h"
 #include "controls/vel_radio.h"
@@ -182,18 +183,6 @@ int ReadWholeNumber(const std::string& text, int low, int high) {
     return v;
 }
 
-// Texts of byte code page 936 become wide texts, at any depth of one-dimensional arrays and
-// in two-dimensional ones, as the server expects its parameters.
-Variant ToWide(const Variant& v) {
-    if (v.IsArray()) {
-        Variant copy = v;
-        for (auto& item : copy.ArrayData().items) item = ToWide(item);
-        return copy;
-    }
-    if (v.Type() == VarType::String) return Variant(CodePageToWide(v.Bytes(), kCodePageGB));
-    return v;
-}
-
 }  // namespace
 
 TfrmBaseOpt::TfrmBaseOpt(TComponent* owner) : TfrmBaseGene(owner) {}
@@ -300,17 +289,12 @@ bool TfrmBaseOpt::PackEnvSettings(Variant& env, int count) {
     if (GenerationMode == 2) {
         try {
             std::string ymd = NormalizeDate(edDate ? edDate->EditText() : "");
-            if (ymd.size() != 8 || ymd.find_first_not_of("0123456789") != std::string::npos)
-                throw Exception("not a date");
-            int y = std::stoi(ymd.substr(0, 4));
-            unsigned m = static_cast<unsigned>(std::stoi(ymd.substr(4, 2)));
-            unsigned d = static_cast<unsigned>(std::stoi(ymd.substr(6, 2)));
-            if (!std::chrono::year_month_day{std::chrono::year{y}, std::chrono::month{m}, std::chrono::day{d}}.ok())
-                throw Exception("not a date");
+            double day = YmdToDate(ymd);
+            if (day == 0) throw Exception("not a date");
             int hour = ReadWholeNumber(edHour ? edHour->Caption() : "0", 0, 23);
             int minute = ReadWholeNumber(edMin ? edMin->Caption() : "0", 0, 59);
             int second = ReadWholeNumber(edSec ? edSec->Caption() : "0", 0, 59);
-            env[11] = Variant::FromDate(ToDateValue(y, m, d, hour, minute, second));
+            env[11] = Variant::FromDate(day + (hour * 3600 + minute * 60 + second) / 86400.0);
         } catch (const std::exception&) {
             env[10] = Variant(0);
             ReportMessage("E;000005;" + GetMessageText("I", "000009") + GetMessageText("I", "000010"));
@@ -323,7 +307,7 @@ bool TfrmBaseOpt::PackEnvSettings(Variant& env, int count) {
 
 void TfrmBaseOpt::btnOkClick(TComponent*) {
     if (!BuildParameters()) return;
-    Parameters = ToWide(Parameters);
+    Parameters = VarCodePageToWide(Parameters, kCodePageGB);
     std::string reference;
     try {
         if (!AppServer.IsDispatch()) throw Exception("no application server");
