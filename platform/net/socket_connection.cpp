@@ -1,4 +1,5 @@
 #include "platform/net/socket_connection.h"
+#include <atomic>
 
 namespace vel::net {
 namespace {
@@ -34,9 +35,16 @@ void Channel::FailLocked(const std::string& why) {
     throw Exception("Connection to server " + where_ + " " + why);
 }
 
+namespace {
+std::atomic<uint64_t> roundTrips{0};
+}
+
+uint64_t RoundTripCount() { return roundTrips.load(std::memory_order_relaxed); }
+
 // Caller holds mutex_.
 Message Channel::RoundTrip(const Message& request) {
     if (!socket_.Valid()) throw Exception("Not connected to server " + where_);
+    roundTrips.fetch_add(1, std::memory_order_relaxed);
     std::string frame = EncodeFrame(request);
     if (frame.size() - 4 > maxFrame_) throw Exception("Call " + request.name + " is too large to send");
     if (!SendAll(socket_.Fd(), frame.data(), frame.size())) FailLocked("was lost while sending");

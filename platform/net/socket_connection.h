@@ -20,6 +20,9 @@
 
 namespace vel::net {
 
+// Round trips to servers made by this process so far (every channel), for measurements.
+VEL_API uint64_t RoundTripCount();
+
 // The connected channel; shared by the connection and its proxies, so a proxy kept after
 // Disconnect fails cleanly instead of touching freed state.
 class VEL_API Channel {
