@@ -4,6 +4,7 @@
 #include "platform/net/wire.h"
 #include "platform/system/inifile.h"
 #include "platform/text/codepage.h"
+#include "suite/server/data_text.h"
 
 namespace velserver {
 
@@ -15,14 +16,6 @@ namespace {
 // from filling the disk through a single field.
 constexpr size_t kMaxNameBytes = 200;
 constexpr size_t kMaxFieldBytes = 1u << 20;
-
-// A text argument in the data code page.
-std::string DataText(const Variant& v) {
-    if (v.Type() == vel::VarType::String) return v.Bytes();
-    if (v.Type() == vel::VarType::OleStr) return vel::WideToCodePage(v.Wide(), vel::kCodePageGB);
-    if (v.IsArray()) throw vel::Exception("A text was expected, not an array");
-    return v.ToString();
-}
 
 // The elements of a one-dimensional array argument, at least `count` of them.
 std::vector<std::string> TextArray(const Variant& v, size_t count, const char* operation) {
