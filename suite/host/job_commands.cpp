@@ -60,7 +60,7 @@ std::string When(const vel::Variant& v) {
         seconds -= 86400;
     }
     year_month_day ymd{sys_days{days{static_cast<long long>(whole) - 25569}}};
-    char buf[40];
+    char buf[64];
     std::snprintf(buf, sizeof buf, "%04d-%02u-%02u %02lld:%02lld:%02lld", static_cast<int>(ymd.year()),
                   static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()), seconds / 3600,
                   seconds / 60 % 60, seconds % 60);

@@ -91,7 +91,7 @@ std::string DateTimeText(double value) {
     int y, s;
     unsigned m, d;
     if (!SplitDateValue(value, y, m, d, s)) return "";
-    char buf[40];
+    char buf[64];
     std::snprintf(buf, sizeof buf, "%04d-%02u-%02u %02d:%02d:%02d", y, m, d, s / 3600, s / 60 % 60, s % 60);
     return buf;
 }
