@@ -4,6 +4,8 @@
 #include "platform/net/wire.h"
 #include "platform/system/inifile.h"
 #include "platform/text/codepage.h"
+#include "suite/server/data_text.h"
+#include "suite/server/job_params.h"
 
 namespace velserver {
 
@@ -15,14 +17,6 @@ namespace {
 // from filling the disk through a single field.
 constexpr size_t kMaxNameBytes = 200;
 constexpr size_t kMaxFieldBytes = 1u << 20;
-
-// A text argument in the data code page.
-std::string DataText(const Variant& v) {
-    if (v.Type() == vel::VarType::String) return v.Bytes();
-    if (v.Type() == vel::VarType::OleStr) return vel::WideToCodePage(v.Wide(), vel::kCodePageGB);
-    if (v.IsArray()) throw vel::Exception("A text was expected, not an array");
-    return v.ToString();
-}
 
 // The elements of a one-dimensional array argument, at least `count` of them.
 std::vector<std::string> TextArray(const Variant& v, size_t count, const char* operation) {
@@ -46,6 +40,23 @@ std::string CheckName(const std::string& name) {
     if (Blank(name)) return "The scheme name is empty";
     if (name.size() > kMaxNameBytes) return "The scheme name is too long";
     return "";
+}
+
+Variant DateOrEmpty(double value) { return value > 0 ? Variant::FromDate(value) : Variant(); }
+
+const char* ModeName(int mode) {
+    switch (mode) {
+        case kRealTime: return "realtime";
+        case kAtTime: return "timed";
+        default: return "queue";
+    }
+}
+
+// [reference, program, user, mode, status, submitted, run at, started, finished, error, outputs]
+Variant JobRow(const JobRecord& j) {
+    return Variant::Of({Variant(j.reference), Variant(j.program), Variant(j.user), Variant(ModeName(j.mode)),
+                        Variant(j.status), DateOrEmpty(j.submitted), DateOrEmpty(j.runAt), DateOrEmpty(j.started),
+                        DateOrEmpty(j.finished), Variant(j.error), Variant(j.outputs)});
 }
 
 Variant TextRow(const std::vector<std::string>& row) {
@@ -84,6 +95,37 @@ ReportCounter::ReportCounter(std::shared_ptr<ServerStore> store) : store_(std::m
         if (!store_->UpdateJobStatus(reference, DataText(args[1]), when))
             throw vel::Exception("Job " + reference + " does not exist");
         return Variant();
+    });
+
+    AddMethod("JobList", [this](std::vector<Variant>& args) {
+        std::string user = args.empty() || args[0].IsEmpty() ? "" : DataText(args[0]);
+        std::vector<JobRecord> jobs = store_->ListJobs(user);
+        Variant rows = Variant::Array(0, static_cast<int>(jobs.size()) - 1);
+        for (size_t i = 0; i < jobs.size(); ++i) rows[static_cast<int>(i)] = JobRow(jobs[i]);
+        return rows;
+    });
+
+    AddMethod("JobStatus", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 1, "JobStatus");
+        std::string reference = DataText(args[0]);
+        auto job = store_->GetJob(reference);
+        if (!job) throw vel::Exception("Job " + reference + " does not exist");
+        return JobRow(*job);
+    });
+
+    AddMethod("JobOutput", [this](std::vector<Variant>& args) {
+        RequireArgs(args, 1, "JobOutput");
+        std::string reference = DataText(args[0]);
+        std::string format = args.size() < 2 || args[1].IsEmpty() ? "csv" : DataText(args[1]);
+        for (char& c : format) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        auto job = store_->GetJob(reference);
+        if (!job) throw vel::Exception("Job " + reference + " does not exist");
+        if (job->status == kJobFailed) throw vel::Exception("Job " + reference + " failed: " + job->error);
+        if (job->status != kJobDone) throw vel::Exception("Job " + reference + " is " + job->status + ", not done");
+        auto body = store_->GetJobOutput(reference, format);
+        if (!body) throw vel::Exception("Job " + reference + " has no " + format + " output");
+        // A document, so a wide text: every client gets its characters whatever its code page.
+        return Variant(vel::Utf8ToWide(*body));
     });
 
     AddMethod("InsertConTable", [this](std::vector<Variant>& args) {

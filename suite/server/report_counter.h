@@ -7,8 +7,12 @@
 // Operations and answers:
 //   SQLType                          -> 1 (SQLite)
 //   GetPower([db, user, program, ""]) -> [program, "f1,..,f6", text, text, text, [n, v1..vn]]
-//   Request(params)                  -> job reference; the parameter set is stored
-//   Request1(params, computer)       -> job reference, as Request
+//   Request(params)                  -> job reference; the parameter set is stored and queued
+//   Request1(params, computer)       -> job reference; stored as a logged client run
+//   JobList(user)                    -> rows [ref, program, user, mode, status, submitted,
+//                                       run at, started, finished, error, outputs]; "" = all users
+//   JobStatus(ref)                   -> one such row; raises for an unknown job
+//   JobOutput(ref, format)           -> a done job's "csv" or "html" output as a wide text
 //   ErrorDescript                    -> last error text of this object
 //   UpdateStatus1(ref, texts, when)  -> empty; raises for an unknown job
 //   InsertConTable([name, user, date, program, props, values, replace]) -> "" or the reason

@@ -114,8 +114,9 @@ void SeedDemoCompany(sqlite3* db) {
     Rows(db, "INSERT INTO PHRASES VALUES (?1, ?2, ?3)",
          {{"*", "1", "本月"}, {"*", "2", "上月"}, {"ADMIN", "1", "全部仓库"}});
 
-    // Inventory ledger of two months and the standard costs: A001, B001 and P001 show a
-    // difference between actual and standard unit cost, the others do not.
+    // Inventory ledger movements (item, warehouse, yyyymm, signed quantity, signed amount) of
+    // two months and the standard costs by month: A001, B001 and P001 show a difference
+    // between actual and standard unit cost, the others do not.
     Rows(db, "INSERT INTO INVLA VALUES (?1, ?2, ?3, ?4, ?5)",
          {
              {"A001", "W01", "202611", "1000", "520"},   {"A002", "W01", "202611", "1000", "300"},
@@ -131,6 +132,18 @@ void SeedDemoCompany(sqlite3* db) {
              {"B001", "202611", "450"}, {"B002", "202611", "150"}, {"C001", "202611", "8"},
              {"P001", "202611", "1600"}, {"A001", "202612", "0.5"}, {"B001", "202612", "450"},
              {"B002", "202612", "150"}, {"C002", "202612", "0.5"}, {"P001", "202612", "1600"},
+         });
+}
+
+// Issues in the second month: C001 leaves W01 entirely (a row with movement but no balance),
+// A003 in part, and B001 arrives in W02 at its standard cost (no difference there, while
+// W01 keeps its difference).
+void SeedLedgerIssues(sqlite3* db) {
+    Rows(db, "INSERT INTO INVLA VALUES (?1, ?2, ?3, ?4, ?5)",
+         {
+             {"C001", "W01", "202612", "-100", "-800"},
+             {"A003", "W01", "202612", "-200", "-20"},
+             {"B001", "W02", "202612", "5", "2250"},
          });
 }
 

@@ -5,20 +5,30 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <iterator>
 
+#include "suite/server/job_params.h"
 #include "suite/server/sqlite_util.h"
 
 namespace velserver {
 
-void SeedDemoCompany(sqlite3* db);  // seed_data.cpp
+void SeedDemoCompany(sqlite3* db);   // seed_data.cpp
+void SeedLedgerIssues(sqlite3* db);  // seed_data.cpp
 
 namespace {
 
-// Schema steps, applied in order inside one transaction each; the version table records
-// how many have run.
-const char* const kMigrations[] = {
+void FillJobSchedules(sqlite3* db);
+
+// Schema steps, applied in order inside one transaction; the version table records how many
+// have run. A step is SQL, code, or both (SQL first).
+struct Migration {
+    const char* sql;
+    void (*run)(sqlite3*);
+};
+
+const Migration kMigrations[] = {
     // 1: tables.
-    R"sql(
+    {R"sql(
 CREATE TABLE CONSAVE (NCONDITION TEXT NOT NULL, CREATOR TEXT NOT NULL, PROGRAMME TEXT NOT NULL,
   SCONDITION TEXT NOT NULL DEFAULT '', VCONDITION TEXT NOT NULL DEFAULT '', CREATE_DATE TEXT NOT NULL DEFAULT '',
   PRIMARY KEY (NCONDITION, CREATOR, PROGRAMME));
@@ -46,10 +56,75 @@ CREATE TABLE INVLA (LA001 TEXT NOT NULL, LA009 TEXT NOT NULL, LA004 TEXT NOT NUL
   LA013 REAL NOT NULL);
 CREATE INDEX INVLA_ITEM ON INVLA (LA004, LA001, LA009);
 CREATE TABLE CSTMB (MB001 TEXT NOT NULL, MB002 TEXT NOT NULL, MB003 REAL NOT NULL, PRIMARY KEY (MB001, MB002));
-)sql",
-    // 2: the demo company (run from code, see Migrate).
-    nullptr,
+)sql", nullptr},
+    // 2: the demo company.
+    {nullptr, SeedDemoCompany},
+    // 3: jobs are run: their schedule, run times, error and outputs. Jobs stored before are
+    // scheduled from their parameters; logged client runs stay out of the queue.
+    {R"sql(
+ALTER TABLE JOBS ADD COLUMN USERID TEXT NOT NULL DEFAULT '';
+ALTER TABLE JOBS ADD COLUMN PROGRAM TEXT NOT NULL DEFAULT '';
+ALTER TABLE JOBS ADD COLUMN MODE INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE JOBS ADD COLUMN RUN_AT REAL NOT NULL DEFAULT 0;
+ALTER TABLE JOBS ADD COLUMN SUBMITTED REAL NOT NULL DEFAULT 0;
+ALTER TABLE JOBS ADD COLUMN STARTED REAL NOT NULL DEFAULT 0;
+ALTER TABLE JOBS ADD COLUMN FINISHED REAL NOT NULL DEFAULT 0;
+ALTER TABLE JOBS ADD COLUMN ERROR TEXT NOT NULL DEFAULT '';
+ALTER TABLE JOBS ADD COLUMN OUTPUTS TEXT NOT NULL DEFAULT '';
+UPDATE JOBS SET STATUS = CASE KIND WHEN 'Request' THEN 'queued' ELSE 'logged' END;
+CREATE INDEX JOBS_WAITING ON JOBS (STATUS, MODE, RUN_AT, ID);
+CREATE INDEX JOBS_USER ON JOBS (USERID, ID);
+CREATE TABLE JOB_OUTPUT (REF TEXT NOT NULL, FORMAT TEXT NOT NULL, BODY BLOB NOT NULL, PRIMARY KEY (REF, FORMAT));
+)sql", FillJobSchedules},
+    // 4: demo ledger issues in the second month.
+    {nullptr, SeedLedgerIssues},
 };
+static_assert(std::size(kMigrations) == ServerStore::kSchemaVersion);
+
+constexpr const char* kJobColumns =
+    "REF, KIND, COMPUTER, STATUS, MESSAGES, STATUS_TIME, USERID, PROGRAM, MODE, RUN_AT, SUBMITTED, STARTED, "
+    "FINISHED, ERROR, OUTPUTS";
+
+// A job row selected with kJobColumns (parameters, if selected, follow as column 15).
+JobRecord ReadJob(const Stmt& q) {
+    JobRecord j;
+    j.reference = q.Col(0);
+    j.kind = q.Col(1);
+    j.computer = q.Col(2);
+    j.status = q.Col(3);
+    j.messages = q.Col(4);
+    j.statusTime = q.ColReal(5);
+    j.user = q.Col(6);
+    j.program = q.Col(7);
+    j.mode = static_cast<int>(q.ColInt(8));
+    j.runAt = q.ColReal(9);
+    j.submitted = q.ColReal(10);
+    j.started = q.ColReal(11);
+    j.finished = q.ColReal(12);
+    j.error = q.Col(13);
+    j.outputs = q.Col(14);
+    if (q.ColumnCount() > 15) j.parameters = q.Col(15);
+    return j;
+}
+
+void FillJobSchedules(sqlite3* db) {
+    struct Row {
+        long long id;
+        std::string params;
+        double submitted;
+    };
+    std::vector<Row> rows;
+    {
+        Stmt q(db, "SELECT ID, PARAMS, CREATED FROM JOBS");
+        while (q.Step()) rows.push_back({q.ColInt(0), q.Col(1), YmdToDateValue(q.Col(2))});
+    }
+    for (const Row& r : rows) {
+        JobSchedule s = ScheduleOf(r.params, r.submitted);
+        Stmt(db, "UPDATE JOBS SET USERID=?2, PROGRAM=?3, MODE=?4, RUN_AT=?5, SUBMITTED=?6 WHERE ID=?1")
+            .Int(1, r.id).Text(2, s.user).Text(3, s.program).Int(4, s.mode).Real(5, s.runAt).Real(6, r.submitted)
+            .Run();
+    }
+}
 
 struct Lookup {
     const char* table;
@@ -149,8 +224,8 @@ void ServerStore::Migrate() {
         throw vel::Exception("Database schema version " + std::to_string(version) + " is newer than this server (" +
                              std::to_string(kSchemaVersion) + ")");
     for (int step = version; step < kSchemaVersion; ++step) {
-        if (kMigrations[step]) Exec(kMigrations[step]);
-        else SeedDemoCompany(db_);
+        if (kMigrations[step].sql) Exec(kMigrations[step].sql);
+        if (kMigrations[step].run) kMigrations[step].run(db_);
         Stmt(db_, "INSERT INTO SCHEMA_VERSION (VERSION) VALUES (?1)").Int(1, step + 1).Run();
     }
     tx.Commit();
@@ -220,32 +295,51 @@ std::string ServerStore::RenameScheme(const std::string& oldName, const std::str
 }
 
 std::string ServerStore::AddJob(const std::string& kind, const std::string& parameters, const std::string& computer) {
-    std::lock_guard lock(mutex_);
-    Transaction tx(db_);
-    std::string today = Today();
-    Stmt(db_, "INSERT INTO JOBS (KIND, COMPUTER, PARAMS, CREATED) VALUES (?1, ?2, ?3, ?4)")
-        .Text(1, kind).Text(2, computer).Blob(3, parameters).Text(4, today).Run();
-    long long id = sqlite3_last_insert_rowid(db_);
-    char ref[40];
-    std::snprintf(ref, sizeof ref, "J%s-%06lld", today.c_str(), id);
-    Stmt(db_, "UPDATE JOBS SET REF=?1 WHERE ID=?2").Text(1, ref).Int(2, id).Run();
-    tx.Commit();
+    const bool queued = kind == "Request";
+    std::string ref;
+    {
+        std::lock_guard lock(mutex_);
+        Transaction tx(db_);
+        std::string today = Today();
+        double now = NowDateValue();
+        JobSchedule schedule = ScheduleOf(parameters, now);
+        Stmt(db_, "INSERT INTO JOBS (KIND, COMPUTER, PARAMS, CREATED, STATUS, USERID, PROGRAM, MODE, RUN_AT, SUBMITTED) "
+                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)")
+            .Text(1, kind).Text(2, computer).Blob(3, parameters).Text(4, today).Text(5, queued ? kJobQueued : kJobLogged)
+            .Text(6, schedule.user).Text(7, schedule.program).Int(8, schedule.mode).Real(9, schedule.runAt).Real(10, now)
+            .Run();
+        long long id = sqlite3_last_insert_rowid(db_);
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "J%s-%06lld", today.c_str(), id);
+        ref = buf;
+        Stmt(db_, "UPDATE JOBS SET REF=?1 WHERE ID=?2").Text(1, ref).Int(2, id).Run();
+        tx.Commit();
+    }
+    if (queued) {
+        std::lock_guard lock(listenerMutex_);
+        if (jobListener_) jobListener_();
+    }
     return ref;
+}
+
+void ServerStore::SetJobListener(std::function<void()> listener) {
+    std::lock_guard lock(listenerMutex_);
+    jobListener_ = std::move(listener);
 }
 
 std::optional<JobRecord> ServerStore::GetJob(const std::string& reference) {
     std::lock_guard lock(mutex_);
-    Stmt q(db_, "SELECT REF, KIND, COMPUTER, PARAMS, STATUS, MESSAGES, STATUS_TIME FROM JOBS WHERE REF=?1");
+    Stmt q(db_, (std::string("SELECT ") + kJobColumns + ", PARAMS FROM JOBS WHERE REF=?1").c_str());
     q.Text(1, reference);
     if (!q.Step()) return std::nullopt;
-    return JobRecord{q.Col(0), q.Col(1), q.Col(2), q.Col(3), q.Col(4), q.Col(5), q.ColReal(6)};
+    return ReadJob(q);
 }
 
 bool ServerStore::UpdateJobStatus(const std::string& reference, const std::string& messages, double when) {
     std::lock_guard lock(mutex_);
     Transaction tx(db_);
-    Stmt(db_, "UPDATE JOBS SET STATUS='updated', MESSAGES=?2, STATUS_TIME=?3 WHERE REF=?1")
-        .Text(1, reference).Text(2, messages).Real(3, when).Run();
+    Stmt(db_, "UPDATE JOBS SET MESSAGES=?2, STATUS_TIME=?3 WHERE REF=?1").Text(1, reference).Text(2, messages)
+        .Real(3, when).Run();
     if (sqlite3_changes(db_) == 0) return false;
     tx.Commit();
     return true;
@@ -255,6 +349,115 @@ int ServerStore::JobCount() {
     std::lock_guard lock(mutex_);
     Stmt q(db_, "SELECT COUNT(*) FROM JOBS");
     return q.Step() ? static_cast<int>(q.ColInt(0)) : 0;
+}
+
+std::vector<JobRecord> ServerStore::ListJobs(const std::string& user) {
+    std::lock_guard lock(mutex_);
+    Stmt q(db_, (std::string("SELECT ") + kJobColumns + " FROM JOBS WHERE ?1 = '' OR USERID = ?1 ORDER BY ID").c_str());
+    q.Text(1, user);
+    std::vector<JobRecord> out;
+    while (q.Step()) out.push_back(ReadJob(q));
+    return out;
+}
+
+std::optional<JobRecord> ServerStore::ClaimJob(JobLane lane, double now) {
+    std::lock_guard lock(mutex_);
+    Transaction tx(db_);
+    // Real-time jobs first, then timed ones in the order of their start.
+    const char* pick = lane == JobLane::Queue
+                           ? "SELECT ID FROM JOBS WHERE STATUS='queued' AND MODE=0 ORDER BY ID LIMIT 1"
+                           : "SELECT ID FROM JOBS WHERE STATUS='queued' AND (MODE=1 OR (MODE=2 AND RUN_AT<=?1)) "
+                             "ORDER BY MODE, RUN_AT, ID LIMIT 1";
+    long long id;
+    {
+        Stmt q(db_, pick);
+        if (lane == JobLane::Prompt) q.Real(1, now);
+        if (!q.Step()) return std::nullopt;
+        id = q.ColInt(0);
+    }
+    Stmt(db_, "UPDATE JOBS SET STATUS='running', STARTED=?2 WHERE ID=?1 AND STATUS='queued'").Int(1, id).Real(2, now).Run();
+    if (sqlite3_changes(db_) != 1) return std::nullopt;
+    Stmt q(db_, (std::string("SELECT ") + kJobColumns + ", PARAMS FROM JOBS WHERE ID=?1").c_str());
+    q.Int(1, id);
+    if (!q.Step()) return std::nullopt;
+    JobRecord job = ReadJob(q);
+    tx.Commit();
+    return job;
+}
+
+double ServerStore::NextTimedStart() {
+    std::lock_guard lock(mutex_);
+    Stmt q(db_, "SELECT MIN(RUN_AT) FROM JOBS WHERE STATUS='queued' AND MODE=2");
+    return q.Step() ? q.ColReal(0) : 0;
+}
+
+void ServerStore::FinishJob(const std::string& reference, const std::vector<std::pair<std::string, std::string>>& outputs,
+                            double now) {
+    std::lock_guard lock(mutex_);
+    Transaction tx(db_);
+    std::string formats;
+    for (const auto& [format, body] : outputs) {
+        Stmt(db_, "INSERT OR REPLACE INTO JOB_OUTPUT (REF, FORMAT, BODY) VALUES (?1, ?2, ?3)")
+            .Text(1, reference).Text(2, format).Blob(3, body).Run();
+        formats += (formats.empty() ? "" : ",") + format;
+    }
+    Stmt(db_, "UPDATE JOBS SET STATUS='done', FINISHED=?2, ERROR='', OUTPUTS=?3 WHERE REF=?1 AND STATUS='running'")
+        .Text(1, reference).Real(2, now).Text(3, formats).Run();
+    if (sqlite3_changes(db_) != 1) throw vel::Exception("Job " + reference + " is not running");
+    tx.Commit();
+}
+
+void ServerStore::FailJob(const std::string& reference, const std::string& error, double now) {
+    std::lock_guard lock(mutex_);
+    Transaction tx(db_);
+    Stmt(db_, "DELETE FROM JOB_OUTPUT WHERE REF=?1").Text(1, reference).Run();
+    Stmt(db_, "UPDATE JOBS SET STATUS='failed', FINISHED=?2, ERROR=?3, OUTPUTS='' WHERE REF=?1")
+        .Text(1, reference).Real(2, now).Text(3, error).Run();
+    tx.Commit();
+}
+
+int ServerStore::FailInterruptedJobs(const std::string& reason, double now) {
+    std::lock_guard lock(mutex_);
+    Transaction tx(db_);
+    Stmt(db_, "UPDATE JOBS SET STATUS='failed', FINISHED=?1, ERROR=?2 WHERE STATUS='running'").Real(1, now)
+        .Text(2, reason).Run();
+    int n = sqlite3_changes(db_);
+    tx.Commit();
+    return n;
+}
+
+std::optional<std::string> ServerStore::GetJobOutput(const std::string& reference, const std::string& format) {
+    std::lock_guard lock(mutex_);
+    Stmt q(db_, "SELECT BODY FROM JOB_OUTPUT WHERE REF=?1 AND FORMAT=?2");
+    q.Text(1, reference).Text(2, format);
+    if (!q.Step()) return std::nullopt;
+    return q.Col(0);
+}
+
+std::vector<LedgerBalance> ServerStore::MonthEndBalances(const std::string& yearMonth) {
+    std::lock_guard lock(mutex_);
+    Stmt q(db_,
+           "SELECT L.LA001, IFNULL(I.MB002, ''), L.LA009, IFNULL(W.MC002, ''), SUM(L.LA011), SUM(L.LA013), "
+           "MAX(L.LA004 = ?1), "
+           "(SELECT C.MB003 FROM CSTMB C WHERE C.MB001 = L.LA001 AND C.MB002 <= ?1 ORDER BY C.MB002 DESC LIMIT 1) "
+           "FROM INVLA L LEFT JOIN INVMB I ON I.MB001 = L.LA001 LEFT JOIN CMSMC W ON W.MC001 = L.LA009 "
+           "WHERE L.LA004 <= ?1 GROUP BY L.LA001, L.LA009 ORDER BY L.LA001, L.LA009");
+    q.Text(1, yearMonth);
+    std::vector<LedgerBalance> out;
+    while (q.Step()) {
+        LedgerBalance b;
+        b.item = q.Col(0);
+        b.itemName = q.Col(1);
+        b.warehouse = q.Col(2);
+        b.warehouseName = q.Col(3);
+        b.quantity = q.ColReal(4);
+        b.amount = q.ColReal(5);
+        b.movedInMonth = q.ColInt(6) != 0;
+        b.hasStandard = !q.IsNull(7);
+        b.standardCost = q.ColReal(7);
+        out.push_back(std::move(b));
+    }
+    return out;
 }
 
 vel::Variant ServerStore::GetPower(const std::string& companyDb, const std::string& user, const std::string& program) {

@@ -54,6 +54,7 @@ public:
     }
     long long ColInt(int i) const { return sqlite3_column_int64(stmt_, i); }
     double ColReal(int i) const { return sqlite3_column_double(stmt_, i); }
+    bool IsNull(int i) const { return sqlite3_column_type(stmt_, i) == SQLITE_NULL; }
     int ColumnCount() const { return sqlite3_column_count(stmt_); }
 
 private:

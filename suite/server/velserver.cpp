@@ -1,11 +1,13 @@
 // velserver: the application server. Prints the address it listens on as its first line,
-// serves until SIGTERM or SIGINT, then closes every connection and exits 0.
+// serves and runs the submitted jobs until SIGTERM or SIGINT, then closes every connection,
+// stops the job workers and exits 0.
 #include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <pthread.h>
 #include <thread>
 
+#include "suite/server/job_runner.h"
 #include "suite/server/server_config.h"
 
 int main(int argc, char** argv) {
@@ -36,6 +38,8 @@ int main(int argc, char** argv) {
         auto store = std::make_shared<ServerStore>(config.database);
         TcpServer server(store, config.options);
         int port = server.Listen();
+        JobRunner jobs(store);
+        jobs.Start();
         std::printf("velserver listening on %s:%d\n", config.options.address.c_str(), port);
         std::fflush(stdout);
         std::thread waiter([&server, stopSignals] {
@@ -49,6 +53,7 @@ int main(int argc, char** argv) {
             pthread_kill(waiter.native_handle(), SIGTERM);
             waiter.join();
         }
+        jobs.Stop();
         std::fprintf(stderr, "velserver stopped\n");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "velserver: %s\n", e.what());

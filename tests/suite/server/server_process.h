@@ -7,10 +7,13 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/core/exception.h"
+#include "platform/net/socket_connection.h"
 
 extern char** environ;
 
@@ -58,3 +61,23 @@ private:
     pid_t pid_ = -1;
     int port_ = 0;
 };
+
+// A directory for a test's database files, removed afterwards.
+struct TempDir {
+    std::filesystem::path path;
+    TempDir() {
+        char tmpl[] = "/tmp/velserver_test_XXXXXX";
+        path = mkdtemp(tmpl);
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    std::string File(const char* name) const { return (path / name).string(); }
+};
+
+// Connects to the report-counter object of a server on this machine.
+inline void ConnectTo(vel::net::TSocketConnection& con, int port) {
+    con.Address = "127.0.0.1";
+    con.Port = port;
+    con.ServerName = "ReportCounterS.dmReportCounter";
+    con.TimeoutMs = 30000;
+    con.Connect();
+}

@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "platform/automation/dispatch.h"
@@ -16,6 +18,7 @@
 #include "platform/net/socket_connection.h"
 #include "platform/net/wire.h"
 #include "platform/text/codepage.h"
+#include "suite/host/job_commands.h"
 #include "suite/server/server_store.h"
 #include "tests/suite/server/server_process.h"
 
@@ -29,23 +32,7 @@ constexpr const char* kProgram = "QMLK07";
 
 std::string Gbk(const char* utf8) { return vel::Utf8ToCodePage(utf8, vel::kCodePageGB); }
 
-struct TempDir {
-    std::filesystem::path path;
-    TempDir() {
-        char tmpl[] = "/tmp/velserver_test_XXXXXX";
-        path = mkdtemp(tmpl);
-    }
-    ~TempDir() { std::filesystem::remove_all(path); }
-    std::string File(const char* name) const { return (path / name).string(); }
-};
-
-void Open(net::TSocketConnection& con, int port) {
-    con.Address = "127.0.0.1";
-    con.Port = port;
-    con.ServerName = kClass;
-    con.TimeoutMs = 30000;
-    con.Connect();
-}
+void Open(net::TSocketConnection& con, int port) { ConnectTo(con, port); }
 
 Variant Scheme(const std::string& name, const std::string& user, const std::string& values, bool replace = false) {
     return Variant::Of({Variant(name), Variant(user), Variant("20261210"), Variant(kProgram),
@@ -401,7 +388,8 @@ TEST(SocketConnection, FailuresNameTheServer) {
     EXPECT_FALSE(con.Connected());
 }
 
-// Local mode: the class comes from the plug-in named in the registry store.
+// Local mode: the class comes from the plug-in named in the registry store; jobs wait in its
+// database for a velserver on that database.
 TEST(LocalMode, CreateOleObjectLoadsThePlugin) {
     TempDir dir;
     std::string registry = dir.File("registry.ini");
@@ -415,6 +403,21 @@ TEST(LocalMode, CreateOleObjectLoadsThePlugin) {
     EXPECT_EQ(s.Call("InsertConTable", {Scheme("local", "ADMIN", "v")}).ToString(), "");
     EXPECT_EQ(SchemeNames(s, "ADMIN"), std::vector<std::string>{"local"});
     EXPECT_TRUE(std::filesystem::exists(dir.File("local.db")));
+
+    // Jobs are stored in the local database; velhost reads them through the same plug-in.
+    Variant params = Variant::Array(0, 2);
+    params[0] = Variant::Array(1, 11);
+    params[0][1] = Variant(kProgram);
+    params[0][5] = Variant("LOCAL1");
+    std::string ref = s.Call("Request", {params}).ToString();
+    std::ostringstream out;
+    auto* old = std::cout.rdbuf(out.rdbuf());
+    char* argv[] = {const_cast<char*>("jobs"), const_cast<char*>("--local"), const_cast<char*>("--user"),
+                    const_cast<char*>("LOCAL1"), nullptr};
+    int rc = velhost::RunJobsCommand(4, argv);
+    std::cout.rdbuf(old);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(out.str().rfind(ref + "  queued  QMLK07  LOCAL1  queue", 0), 0u) << out.str();
     unsetenv("VEL_REGISTRY");
     unsetenv("VEL_SERVER_DB");
 }
