@@ -1,5 +1,8 @@
 #include "suite/host/job_commands.h"
 
+#include "suite/host/client_setup.h"
+#include "suite/host/server_link.h"
+
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -24,9 +27,10 @@ constexpr auto kPollInterval = std::chrono::milliseconds(500);
 enum JobColumn { kRef, kProgram, kUser, kMode, kStatus, kSubmitted, kRunAt, kStarted, kFinished, kError, kOutputs };
 
 struct Options {
-    std::string address = "127.0.0.1";
+    std::string address;
     int port = 211;
-    bool local = false;
+    bool portGiven = false;
+    std::string server;  // as velhost run takes it: "", "local" or ADDRESS:PORT
     std::string user;
     std::string reference;
     std::string format = "csv";
@@ -70,9 +74,10 @@ std::string When(const vel::Variant& v) {
 int Usage(const char* command) {
     std::string c = command;
     if (c == "jobs")
-        std::cerr << "usage: velhost jobs [--address A] [--port P] [--local] [--user U]\n";
+        std::cerr << "usage: velhost jobs [--server ADDRESS:PORT | --address A --port P | --local] [--user U]\n";
     else
-        std::cerr << "usage: velhost report REF [--format csv|html] [--wait] [--address A] [--port P] [--local]\n";
+        std::cerr << "usage: velhost report REF [--format csv|html] [--wait]\n"
+                     "                          [--server ADDRESS:PORT | --address A --port P | --local]\n";
     return 2;
 }
 
@@ -97,12 +102,15 @@ bool Parse(int argc, char** argv, bool report, Options& o) {
                 size_t used = 0;
                 o.port = std::stoi(p, &used);
                 if (used != p.size() || o.port <= 0 || o.port > 65535) throw std::invalid_argument(p);
+                o.portGiven = true;
             } catch (const std::exception&) {
                 std::cerr << "velhost: invalid port " << p << "\n";
                 return false;
             }
         } else if (a == "--local") {
-            o.local = true;
+            o.server = "local";
+        } else if (a == "--server") {
+            if (!value(o.server)) return false;
         } else if (a == "--user" && !report) {
             if (!value(o.user)) return false;
         } else if (a == "--format" && report) {
@@ -120,6 +128,11 @@ bool Parse(int argc, char** argv, bool report, Options& o) {
             return false;
         }
     }
+    // --address/--port always mean TCP, also on this machine's loopback address.
+    if (!o.address.empty() || o.portGiven) {
+        std::string address = o.address.empty() || o.address == "127.0.0.1" ? "localhost" : o.address;
+        o.server = address + ":" + std::to_string(o.port);
+    }
     if (report && o.reference.empty()) {
         std::cerr << "velhost: a job reference is needed\n";
         return false;
@@ -127,30 +140,19 @@ bool Parse(int argc, char** argv, bool report, Options& o) {
     return true;
 }
 
-// The report-counter object, over TCP or in process; the connection lives as long as this.
+// The report-counter object as the client configuration names it (TCP, or in process in
+// local mode), through the host's own link.
 class Server {
 public:
-    explicit Server(const Options& o) {
-        if (o.local) {
-            object_ = vel::CreateOleObject(kServerClass);
-            if (!object_.IsDispatch()) throw vel::Exception(std::string("No local server object ") + kServerClass);
-        } else {
-            connection_ = std::make_unique<vel::net::TSocketConnection>();
-            connection_->Address = o.address;
-            connection_->Port = o.port;
-            connection_->ServerName = kServerClass;
-            connection_->TimeoutMs = 30000;
-            connection_->Connect();
-            object_ = connection_->AppServer();
-        }
-    }
+    explicit Server(const Options& o) : setup_(ClientSetup::Prepare(o.server)) {}
     vel::Variant Call(const std::string& name, std::initializer_list<vel::Variant> args) {
-        return object_.Call(name, args);
+        std::vector<vel::Variant> list(args);
+        return link_.Call(name, list);
     }
 
 private:
-    std::unique_ptr<vel::net::TSocketConnection> connection_;
-    vel::Variant object_;
+    std::unique_ptr<ClientSetup> setup_;
+    ServerLink link_;
 };
 
 const vel::Variant& Column(const vel::Variant& row, int column) {

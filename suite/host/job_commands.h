@@ -2,17 +2,17 @@
 // velhost's job commands: the status of submitted report jobs and their outputs, read from
 // the application server.
 //
-//   velhost jobs [--address A] [--port P] [--local] [--user U]
+//   velhost jobs [--server ADDRESS:PORT | --address A --port P | --local] [--user U]
 //       one line per job, oldest first: reference, status, program, user, mode, submitted,
 //       run at (timed jobs), finished, then the error of a failed job; without --user every
 //       user's jobs
-//   velhost report REF [--format csv|html] [--wait] [--address A] [--port P] [--local]
+//   velhost report REF [--format csv|html] [--wait] [connection as for jobs]
 //       prints a done job's output (csv by default); --wait polls until the job is done or
 //       has failed
 //
-// Connection: TCP to --address (default 127.0.0.1) and --port (default 211), or --local for
-// the in-process server object of local mode (registry store and database as the module's
-// local mode uses them).
+// Connection: as velhost run makes it: --server ADDRESS:PORT (127.0.0.1 is local mode), or
+// --local, or the installed client (local mode when none is installed). --address and
+// --port (default 211) always mean TCP, even to 127.0.0.1.
 //
 // Exit codes: 0 success; 1 the server cannot be reached, refuses, the job is unknown or has
 // failed; 2 usage; 3 (report without --wait) the job has not finished yet.

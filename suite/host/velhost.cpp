@@ -1,6 +1,7 @@
 // velhost: the host shell. Loads a report module by file and drives its controller.
 //   velhost smoke [--server ADDRESS:PORT | --local] PATH/QMLK07C.so
 //   velhost run [--user U --company C --db D] [--server ADDRESS:PORT | --local] PATH/QMLK07C.so [SCRIPT]
+//   velhost jobs | report ...   (see job_commands.h)
 // Without --server or --local an installed client is used, else local mode.
 #include <iostream>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "suite/host/client_setup.h"
 #include "suite/host/console_presenter.h"
 #include "suite/host/host_app.h"
+#include "suite/host/job_commands.h"
 #include "suite/host/module_loader.h"
 #include "suite/host/script_player.h"
 
@@ -23,7 +25,9 @@ namespace {
 int Usage() {
     std::cerr << "usage: velhost smoke [--server ADDRESS:PORT | --local] PATH/MODULE.so\n"
                  "       velhost run [--user U --company C --db D] [--server ADDRESS:PORT | --local]\n"
-                 "                   PATH/MODULE.so [SCRIPT]\n";
+                 "                   PATH/MODULE.so [SCRIPT]\n"
+                 "       velhost jobs [--server ADDRESS:PORT | --local] [--user U]\n"
+                 "       velhost report REF [--format csv|html] [--wait] [--server ADDRESS:PORT | --local]\n";
     return 2;
 }
 
@@ -119,6 +123,8 @@ int main(int argc, char** argv) {
         if (args[0] == "smoke" && args.size() == 2) return Smoke("", args[1]);
         if (args[0] == "smoke" && args.size() == 3 && args[1] == "--local") return Smoke("local", args[2]);
         if (args[0] == "smoke" && args.size() == 4 && args[1] == "--server") return Smoke(args[2], args[3]);
+        if (args[0] == "jobs") return velhost::RunJobsCommand(argc - 1, argv + 1);
+        if (args[0] == "report") return velhost::RunReportCommand(argc - 1, argv + 1);
         if (args[0] == "run") return Run(std::vector<std::string>(args.begin() + 1, args.end()));
     } catch (const std::exception& e) {
         std::cerr << "velhost: " << e.what() << '\n';

@@ -33,11 +33,14 @@ std::vector<std::pair<std::string, std::string>> RunJob(ServerStore& store, cons
 JobRunner::JobRunner(std::shared_ptr<ServerStore> store, double pollSeconds)
     : store_(std::move(store)), pollSeconds_(pollSeconds) {}
 
+JobRunner::JobRunner(std::shared_ptr<ServerStore> store, double pollSeconds, bool sharedDatabase)
+    : store_(std::move(store)), pollSeconds_(pollSeconds), sharedDatabase_(sharedDatabase) {}
+
 JobRunner::~JobRunner() { Stop(); }
 
 void JobRunner::Start() {
     if (!workers_.empty()) return;
-    int n = store_->FailInterruptedJobs(kInterruptedError, NowDateValue());
+    int n = sharedDatabase_ ? 0 : store_->FailInterruptedJobs(kInterruptedError, NowDateValue());
     if (n > 0) std::fprintf(stderr, "velserver: %d interrupted job(s) recorded as failed\n", n);
     stopping_ = false;
     store_->SetJobListener([this] { Wake(); });
@@ -95,7 +98,7 @@ void JobRunner::Work(JobLane lane) {
 void JobRunner::RunClaimed(const JobRecord& job) {
     std::string error;
     try {
-        auto outputs = RunJob(*store_, job, job.started, stopping_);
+        auto outputs = RunJob(*store_, job, job.started, sharedDatabase_ ? neverStop_ : stopping_);
         store_->FinishJob(job.reference, outputs, NowDateValue());
         return;
     } catch (const std::exception& e) {

@@ -36,6 +36,10 @@ public:
     // pollSeconds bounds how long a worker sleeps without news, so jobs written by another
     // process on the same database (local mode) are found too.
     explicit JobRunner(std::shared_ptr<ServerStore> store, double pollSeconds = 1.0);
+    // In-process runners of local mode share the database with other processes: a job marked
+    // running may be another process's, so it is left alone at start, and a job running here
+    // is finished before stopping rather than given up.
+    JobRunner(std::shared_ptr<ServerStore> store, double pollSeconds, bool sharedDatabase);
     ~JobRunner();
     JobRunner(const JobRunner&) = delete;
     JobRunner& operator=(const JobRunner&) = delete;
@@ -51,6 +55,8 @@ private:
 
     std::shared_ptr<ServerStore> store_;
     double pollSeconds_;
+    bool sharedDatabase_ = false;
+    const std::atomic<bool> neverStop_{false};
     std::mutex mutex_;
     std::condition_variable wake_;
     unsigned long wakeCount_ = 0;

@@ -5,16 +5,25 @@
 
 #include "platform/automation/dispatch.h"
 #include "platform/system/inifile.h"
+#include "suite/server/job_runner.h"
 #include "suite/server/report_counter.h"
 #include "suite/server/server_config.h"
 
 namespace {
 
+// The store and, in local mode, the server's job workers run inside the client's process:
+// a job submitted here runs here. The runner is destroyed before the store (reverse order of
+// construction) and lets a running job finish.
 std::shared_ptr<velserver::ServerStore> SharedStore() {
     static std::mutex mutex;
     static std::shared_ptr<velserver::ServerStore> store;
+    static std::unique_ptr<velserver::JobRunner> runner;
     std::lock_guard lock(mutex);
-    if (!store) store = std::make_shared<velserver::ServerStore>(velserver::LocalModeDatabase());
+    if (!store) {
+        store = std::make_shared<velserver::ServerStore>(velserver::LocalModeDatabase());
+        runner = std::make_unique<velserver::JobRunner>(store, 1.0, true);
+        runner->Start();
+    }
     return store;
 }
 
