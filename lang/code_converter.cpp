@@ -1,6 +1,5 @@
 #include "lang/code_converter.h"
 
-#include "platform/text/codepage.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/strings.h"
 
@@ -9,23 +8,6 @@ namespace vel {
 VEL_DEFINE_COMPONENT(TCodeConverter,
     b.Enum("DesignType", {"dtClient", "dtServer"}, [](TCodeConverter& c) { return static_cast<int>(c.DesignType()); },
            [](TCodeConverter& c, int v) { c.SetDesignType(static_cast<TDesignType>(v)); }))
-
-std::string SystemCodePageText() {
-    int cp = vel::SystemCodePage();
-    return cp == kCodePageGB || cp == kCodePageBig5 ? std::to_string(cp) : "437";
-}
-
-uint8_t DeriveScreenMode(const std::string& uiCodePage, const std::string& systemCodePage) {
-    if (uiCodePage == "950") return 2;
-    if (uiCodePage == "936" && systemCodePage == "950") return 4;
-    return 0;
-}
-
-uint8_t DeriveDataMode(const std::string& uiCodePage, const std::string& dbCodePage) {
-    if (uiCodePage == "950" && dbCodePage == "936") return 2;
-    if (uiCodePage == "936" && dbCodePage == "950") return 1;
-    return 0;
-}
 
 TCodeConverter::TCodeConverter(TComponent* owner) : TComponent(owner) { SetDesignType(TDesignType::dtClient); }
 

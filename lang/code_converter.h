@@ -23,7 +23,7 @@ struct CodePageSettings {
     std::string systemCodePage = "936";
     std::string uiCodePage = "936";
     std::string dbCodePage = "936";
-    uint8_t screenMode = 0;
+    uint8_t screenMode = 0;  // DeriveConversionModes (runtime/vantrel_ini.h) gives both
     uint8_t dataMode = 0;
 };
 
@@ -75,12 +75,6 @@ private:
     CodePageSettings settings_;
     std::unique_ptr<ITextTranslator> translator_;
 };
-
-// Modes from the three code pages (first matching row wins).
-uint8_t DeriveScreenMode(const std::string& uiCodePage, const std::string& systemCodePage);
-uint8_t DeriveDataMode(const std::string& uiCodePage, const std::string& dbCodePage);
-// The machine's code page as the settings readers name it: "936", "950" or else "437".
-std::string SystemCodePageText();
 
 // The settings of a side, from the configuration readers.
 CodePageSettings ReadCodePageSettings(TDesignType type);

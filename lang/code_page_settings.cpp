@@ -1,18 +1,30 @@
 #include "lang/code_converter.h"
+#include "lang/translator.h"
+#include "runtime/vantrel_ini.h"
 
 namespace vel {
 
-// Without installation settings every code page is the machine's, so nothing converts.
-CodePageSettings ReadCodePageSettings(TDesignType) {
+namespace {
+
+template <typename Reader>
+CodePageSettings FromReader(const Reader& ini) {
     CodePageSettings s;
-    s.systemCodePage = s.uiCodePage = s.dbCodePage = SystemCodePageText();
-    s.screenMode = DeriveScreenMode(s.uiCodePage, s.systemCodePage);
-    s.dataMode = DeriveDataMode(s.uiCodePage, s.dbCodePage);
+    s.systemCodePage = ini.SystemCodePage;
+    s.uiCodePage = ini.UICodePage;
+    s.dbCodePage = ini.DBCodePage;
+    s.screenMode = ini.ScreenMode;
+    s.dataMode = ini.DataMode;
     return s;
 }
 
-std::unique_ptr<ITextTranslator> CreateLanguageTranslator() {
-    throw Exception("Load Library Vellanguage.so Error!");
+}  // namespace
+
+// The readers derive both modes from the three code pages (DeriveConversionModes).
+CodePageSettings ReadCodePageSettings(TDesignType type) {
+    if (type == TDesignType::dtServer) return FromReader(TVantrelIniS());
+    return FromReader(TVantrelIniC());
 }
+
+std::unique_ptr<ITextTranslator> CreateLanguageTranslator() { return std::make_unique<TTranslator>(); }
 
 }  // namespace vel

@@ -1,6 +1,7 @@
 #include "platform/system/dynlib.h"
 
 #include <climits>
+#include <cstdlib>
 #include <dlfcn.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -19,6 +20,22 @@ bool FileExists(const std::string& path) {
 std::string DirectoryOf(const std::string& path) {
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file in the first VEL_LIBRARY_PATH directory that has it; empty when none has.
+std::string FindOnLibraryPath(const std::string& dirs, const std::string& file) {
+    size_t start = 0;
+    while (start <= dirs.size()) {
+        size_t colon = dirs.find(':', start);
+        std::string dir = dirs.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
+        if (!dir.empty()) {
+            std::string candidate = dir + (dir.back() == '/' ? "" : "/") + file;
+            if (FileExists(candidate)) return candidate;
+        }
+        if (colon == std::string::npos) break;
+        start = colon + 1;
+    }
+    return {};
 }
 
 }  // namespace
@@ -55,7 +72,15 @@ std::string ModuleFileName(const void* address) {
 
 LibraryHandle LoadLibraryByName(const std::string& name, const void* callerAddress) {
     std::string file = PlatformLibraryName(name);
-    if (file.find('/') == std::string::npos) {
+    const char* libraryPath = std::getenv("VEL_LIBRARY_PATH");
+    if (file.find('/') == std::string::npos && libraryPath && *libraryPath) {
+        std::string found = FindOnLibraryPath(libraryPath, file);
+        if (found.empty()) {
+            g_lastError = file + " is not in VEL_LIBRARY_PATH (" + libraryPath + ")";
+            return nullptr;
+        }
+        file = found;
+    } else if (file.find('/') == std::string::npos) {
         std::string candidates[] = {ProgramDirectory() + file,
                                     callerAddress ? DirectoryOf(ModuleFileName(callerAddress)) + file : std::string()};
         for (const auto& candidate : candidates)

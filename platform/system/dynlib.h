@@ -2,6 +2,8 @@
 // Libraries loaded by name, as the system loader would: "X.dll" and "X.DLL" name the shared
 // object "X.so"; a bare name is looked up beside the host program, beside the calling
 // module, then on the standard search path. A name with a "/" is used as it stands.
+// VEL_LIBRARY_PATH (directories separated by ":"), when set, is the only place bare names
+// are looked for, so an installation or a test can choose exactly which copy is loaded.
 #include <string>
 
 #include "platform/core/exception.h"

@@ -39,8 +39,13 @@ public:
 
     // Converts the whole input; an input unit that cannot be converted or is malformed
     // yields `replacement` and is skipped (`skipUnit` bytes).
+    // The input goes in pieces: after an unconvertible unit glibc redoes the whole internal
+    // buffer of a multi-step conversion, so one long call with frequent misses takes
+    // quadratic time. Pieces start small after a miss and grow while the text converts.
     std::string Run(const char* data, size_t size, const std::string& replacement, size_t skipUnit,
                     bool doubleByteInput = false) {
+        constexpr size_t kMinPiece = 32, kMaxPiece = 8192;
+        size_t pieceSize = kMinPiece;
         std::string out;
         out.resize(size * 2 + 16);
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
@@ -48,14 +53,25 @@ public:
         size_t inLeft = size;
         size_t used = 0;
         while (inLeft > 0) {
+            size_t piece = std::min(inLeft, pieceSize);
+            bool last = piece == inLeft;
+            size_t pieceLeft = piece;
             char* dst = out.data() + used;
             size_t dstLeft = out.size() - used;
-            size_t rc = iconv(cd_, &in, &inLeft, &dst, &dstLeft);
+            size_t rc = iconv(cd_, &in, &pieceLeft, &dst, &dstLeft);
+            int error = errno;
             used = out.size() - dstLeft;
-            if (rc != static_cast<size_t>(-1)) break;
-            if (errno == E2BIG) {
+            inLeft -= piece - pieceLeft;
+            if (rc != static_cast<size_t>(-1)) {
+                pieceSize = std::min(pieceSize * 2, kMaxPiece);
+                continue;
+            }
+            if (error == E2BIG) {
                 out.resize(out.size() * 2);
+            } else if (error == EINVAL && !last) {
+                // A character cut by the end of the piece is whole in the next one.
             } else {  // EILSEQ or EINVAL: an unconvertible or truncated unit
+                pieceSize = kMinPiece;
                 if (out.size() - used < replacement.size() + 8) out.resize(out.size() * 2);
                 out.replace(used, replacement.size(), replacement);
                 used += replacement.size();

@@ -10,6 +10,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/presenter.h"
 #include "platform/ui/stdctrls.h"
+#include "runtime/vantrel_ini.h"
 
 using namespace vel;
 
@@ -76,8 +77,9 @@ struct MessageServiceTest : ::testing::Test {
     void UseCodePages(const std::string& ui) {
         CodePageSettings s;
         s.uiCodePage = ui;
-        s.screenMode = DeriveScreenMode(ui, "936");
-        s.dataMode = DeriveDataMode(ui, "936");
+        ConversionModes modes = DeriveConversionModes(ui, "936", "936");
+        s.screenMode = modes.screenMode;
+        s.dataMode = modes.dataMode;
         try {
             host.converter->ApplySettings(s);
         } catch (const std::exception&) {

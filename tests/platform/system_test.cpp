@@ -1,3 +1,5 @@
+#include <dlfcn.h>
+#include <gnu/libc-version.h>
 #include <gtest/gtest.h>
 
 #include "platform/automation/dispatch.h"
@@ -71,4 +73,28 @@ TEST(DynLib, WindowsNamesMapToSharedObjects) {
     EXPECT_EQ(PlatformLibraryName("Glyphor"), "Glyphor.so");
     EXPECT_EQ(LoadLibraryByName("NoSuchLibrary.dll"), nullptr);
     EXPECT_FALSE(LastLibraryError().empty());
+}
+
+TEST(DynLib, LibraryPathIsTheOnlyPlaceForBareNames) {
+    // libc is always on the standard search path, so only the override can hide it.
+    Dl_info info{};
+    ASSERT_NE(::dladdr(reinterpret_cast<void*>(&::gnu_get_libc_version), &info), 0);
+    std::string libc = info.dli_fname;
+    std::string dir = libc.substr(0, libc.rfind('/'));
+    std::string bare = libc.substr(libc.rfind('/') + 1);
+    veltest::TempDir empty;
+    {
+        veltest::ScopedEnv path("VEL_LIBRARY_PATH", empty.Path());
+        EXPECT_EQ(LoadLibraryByName(bare), nullptr);
+        EXPECT_NE(LastLibraryError().find("VEL_LIBRARY_PATH"), std::string::npos);
+        // A name with a directory is used as it stands.
+        LibraryHandle byPath = LoadLibraryByName(libc);
+        EXPECT_NE(byPath, nullptr);
+        FreeLibrary(byPath);
+    }
+    veltest::ScopedEnv path("VEL_LIBRARY_PATH", empty.Path() + "::" + dir + "/");
+    LibraryHandle found = LoadLibraryByName(bare);
+    EXPECT_NE(found, nullptr);
+    EXPECT_NE(GetProcAddress(found, "gnu_get_libc_version"), nullptr);
+    FreeLibrary(found);
 }

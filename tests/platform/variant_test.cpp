@@ -55,3 +55,19 @@ TEST(Variant, WideAndByteTextsMeetThroughTheCodePage) {
     // A character Big5 cannot hold becomes '?'.
     EXPECT_EQ(vel::WideToCodePage(u"\u00E9", 950), "?");
 }
+
+// Long texts go through iconv in pieces; characters cut at a piece's end and misses in
+// between must come out whole, at every alignment.
+TEST(Variant, LongTextsConvertWholeAcrossPiecesAndMisses) {
+    std::string gb, big5, utf8, gbOfUtf8;
+    const std::string jia = vel::CN("家"), jiaBig5 = "\xAE\x61";
+    for (int i = 0; i < 1500; ++i) {
+        gb += jia + vel::CN("为") + "a";  // 为 has no Big5 form
+        big5 += jiaBig5 + "?a";
+        utf8 += "国家a";
+        gbOfUtf8 += vel::CN("国家") + "a";
+    }
+    EXPECT_TRUE(vel::ConvertCodePage(gb, 936, 950) == big5);
+    EXPECT_TRUE(vel::Utf8ToCodePage(utf8, 936) == gbOfUtf8);
+    EXPECT_TRUE(vel::CodePageToUtf8(gbOfUtf8, 936) == utf8);
+}

@@ -21,13 +21,16 @@ std::string Quote(const std::string& word) {
 
 class VelctlTest : public ::testing::Test {
 protected:
-    // Runs velctl with the given words; `env` is prepended as NAME=value words.
-    Result Run(const std::vector<std::string>& words, const std::vector<std::string>& env = {}) {
+    // Runs velctl with the given words; `env` is prepended as NAME=value words, `input` is
+    // its standard input.
+    Result Run(const std::vector<std::string>& words, const std::vector<std::string>& env = {},
+               const std::string& input = "") {
+        dir_.Write("stdin", input);
         std::string cmd = "env VEL_REGISTRY=" + Quote(dir_.File("registry.ini")) + " TMPDIR=" + Quote(dir_.File("tmp"));
         for (const auto& e : env) cmd += " " + Quote(e);
         cmd += " " + Quote(std::string(VEL_BIN_DIR) + "/velctl");
         for (const auto& w : words) cmd += " " + Quote(w);
-        cmd += " 2>" + Quote(dir_.File("stderr"));
+        cmd += " <" + Quote(dir_.File("stdin")) + " 2>" + Quote(dir_.File("stderr"));
         Result r;
         FILE* p = ::popen(cmd.c_str(), "r");
         if (!p) return r;
@@ -43,8 +46,9 @@ protected:
         }
         return r;
     }
-    std::string Out(const std::vector<std::string>& words, const std::vector<std::string>& env = {}) {
-        Result r = Run(words, env);
+    std::string Out(const std::vector<std::string>& words, const std::vector<std::string>& env = {},
+                    const std::string& input = "") {
+        Result r = Run(words, env, input);
         EXPECT_EQ(r.code, 0) << r.err;
         return r.out;
     }
@@ -124,6 +128,9 @@ TEST_F(VelctlTest, WrongArgumentsExitTwoWithUsage) {
         {"config"},
         {"config", "both"},
         {"password", "decode"},
+        {"convert"},
+        {"convert", "gb2big5", "x"},
+        {"convert", "big5"},
     };
     for (const auto& words : bad) {
         Result r = Run(words);
@@ -134,6 +141,26 @@ TEST_F(VelctlTest, WrongArgumentsExitTwoWithUsage) {
     Result help = Run({"help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_NE(help.out.find("velctl config client | server"), std::string::npos);
+}
+
+TEST_F(VelctlTest, ConvertRoundTripsThroughTheLanguageLibrary) {
+    const std::string gb = "\xB9\xFA\xBC\xD2\xCD\xB3\xBC\xC6\xBE\xD6\r\nQMLK07\n";    // 国家统计局
+    const std::string big5 = "\xB0\xEA\xAE\x61\xB2\xCE\xAD\x70\xA7\xBD\r\nQMLK07\n";  // 國家統計局
+    EXPECT_EQ(Out({"convert", "gb2big5"}, {}, gb), big5);
+    EXPECT_EQ(Out({"convert", "big52gb"}, {}, big5), gb);
+    EXPECT_EQ(Out({"convert", "gb2big5"}, {}, ""), "");
+    // Input larger than one conversion block, ending without a newline.
+    std::string manyGb, manyBig5;
+    for (int i = 0; i < 120000; ++i) manyGb += gb, manyBig5 += big5;
+    manyGb += gb.substr(0, 4), manyBig5 += big5.substr(0, 4);
+    std::string out = Out({"convert", "gb2big5"}, {}, manyGb);
+    EXPECT_EQ(out.size(), manyBig5.size());
+    EXPECT_TRUE(out == manyBig5);
+
+    Result missing = Run({"convert", "gb2big5"}, {"VEL_LIBRARY_PATH=" + dir_.Path()}, gb);
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "velctl: Load Library Vellanguage.so Error!\n");
 }
 
 TEST_F(VelctlTest, ConfigClientAndServer) {
