@@ -1,4 +1,5 @@
 #include "forms/base_opt.h"
+#include "forms/gene_condition.h"
 #include "runtime/libstrs.h"
 #include "platform/ui/combo.h"
 #include "controls/bit_check_box.h"
@@ -234,6 +235,16 @@ void TfrmBaseOpt::AfterRightsLoaded() {
     CollectSchemeProperties();
     // Nothing a scheme could keep: no scheme panel.
     if (pnlCondition && TrimText(SchemeProperties).empty()) pnlCondition->SetVisible(false);
+}
+
+void TfrmBaseOpt::SaveSchemeFromDialog() {
+    // The framework's own date fields (print date, generation date, period dates) end the list.
+    constexpr int kFrameworkDateFields = 4;
+    Variant answer = RunSchemeSaveDialog(*this, DateFields, kFrameworkDateFields);
+    std::string name = answer.IsArray() ? answer[answer.LowBound()].ToString() : "";
+    if (name.empty()) return;
+    SaveScheme(SchemeProperties, name, answer[answer.LowBound() + 2].ToBool());
+    RefreshSchemeList();
 }
 
 namespace {

@@ -41,6 +41,8 @@ public:
     void PrepareConnection() override;
     // The concrete form's required fields; the form merges its own lists into them.
     void SetRequiredFields(const std::string& list) override;
+    // The scheme save dialog, then the store and the refreshed list.
+    void SaveSchemeFromDialog() override;
 
     // Template operations added here, in slot order.
     virtual void LoadUserRights();

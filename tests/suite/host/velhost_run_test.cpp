@@ -86,3 +86,23 @@ TEST_F(VelhostRun, PanelsTakeLookupPicksAndPackTheirValues) {
         << out;
     EXPECT_TRUE(Has(out, "sp03=[\"\\u0004\",\"A001\",\"\"]")) << out;
 }
+
+TEST_F(VelhostRun, ASchemeSavedInOneRunOpensInTheNextForItsOwnerOnly) {
+    std::string saved = Play("--local",
+                             "type ed01 2024/03\n"
+                             "click sp02.chkUserChoice\n"
+                             "pick [[\"A001\",\"a\"],[\"B001\",\"b\"]]\n"
+                             "key sp02.ListBox F2\n"
+                             "type sp03.edBegin W01\ntype sp03.edFinal W02\n"
+                             "click chk04\n"
+                             "click btnInsert\ntype edConName 月结\nclick btnOk\nclose\n");
+    EXPECT_EQ(saved.find("dialog"), std::string::npos) << saved;
+    const std::string open = "select lstCondition 月结\nclick btnOpen\nvalue ed01\nvalue sp02\nvalue sp03\nvalue chk04\n";
+    std::string reopened = Play("--local", open);
+    EXPECT_TRUE(Has(reopened, "ed01=\"202403\"")) << reopened;
+    EXPECT_TRUE(Has(reopened, "sp02=[\"\\u0005\",[\"A001\",\"a\"],[\"B001\",\"b\"]]")) << reopened;
+    EXPECT_TRUE(Has(reopened, "sp03=[\"\\u0004\",\"W01\",\"W02\"]")) << reopened;
+    EXPECT_TRUE(Has(reopened, "chk04=\"N\"")) << reopened;
+    std::string other = Play("--user U2 --local", open);
+    EXPECT_TRUE(Has(other, "error line 1: no item 月结 in lstCondition")) << other;
+}
