@@ -33,7 +33,8 @@ vel::Variant AnswerLookup(HostAnswers* answers, ServerLink* link, const vel::Var
     vel::Variant candidates;
     if (link) {
         try {
-            candidates = link->Call("LookupData", {vel::Variant(kind), vel::Variant(variant), vel::Variant(typed)});
+            candidates = link->Call("LookupData", {vel::Variant(kind), vel::Variant(variant), vel::Variant(typed),
+                                                   Element(request, 2)});
         } catch (const std::exception& e) {
             if (out) *out << "lookup error " << vel::AnsiToUtf8(e.what()) << std::endl;
         }

@@ -217,6 +217,37 @@ ReportCounter::ReportCounter(std::shared_ptr<ServerStore> store) : store_(std::m
     AddMethod("QueryData", [query](std::vector<Variant>& args) { return query(args, true); });
     AddMethod("CheckValue", [query](std::vector<Variant>& args) { return query(args, false); });
 
+    // Rows as an array of arrays of byte texts.
+    auto rowsVariant = [](const std::vector<std::vector<std::string>>& rows) {
+        Variant out = Variant::Array(0, static_cast<int>(rows.size()) - 1);
+        for (size_t i = 0; i < rows.size(); ++i) out[static_cast<int>(i)] = TextRow(rows[i]);
+        return out;
+    };
+    // A scalar or a one-dimensional array as texts.
+    auto texts = [](const Variant& v) {
+        std::vector<std::string> out;
+        if (v.IsArray()) {
+            if (v.DimCount() != 1) throw vel::Exception("Expected a list of texts");
+            for (const Variant& item : v.ArrayData().items) out.push_back(DataText(item));
+        } else if (!v.IsEmpty() && !v.IsNull()) {
+            out.push_back(DataText(v));
+        }
+        return out;
+    };
+    AddMethod("LookupData", [this, rowsVariant, texts](std::vector<Variant>& args) {
+        RequireArgs(args, 3, "LookupData");
+        std::vector<std::string> params = args.size() >= 4 ? texts(args[3]) : std::vector<std::string>();
+        return rowsVariant(store_->LookupRows(DataText(args[0]), DataText(args[1]), DataText(args[2]), params));
+    });
+    AddMethod("SelectRows", [this, rowsVariant, texts](std::vector<Variant>& args) {
+        RequireArgs(args, 4, "SelectRows");
+        std::vector<std::string> names = texts(args[2]), values = texts(args[3]);
+        if (names.size() != values.size()) throw vel::Exception("SelectRows needs one value per condition column");
+        std::vector<std::pair<std::string, std::string>> conditions;
+        for (size_t i = 0; i < names.size(); ++i) conditions.emplace_back(names[i], values[i]);
+        return rowsVariant(store_->SelectRows(DataText(args[0]), texts(args[1]), conditions));
+    });
+
     AddMethod("GetPhrase", [this](std::vector<Variant>& args) {
         RequireArgs(args, 1, "GetPhrase");
         std::string text;

@@ -23,6 +23,8 @@
 //   GetMessageText(type, number)     -> message text; raises for an unknown message
 //   GetSysInfo(companyId)            -> 2-D array, row 0 names, row 1 values
 //   QueryData / CheckValue(table, key, db, keyValues, result) -> found; QueryData fills result
+//   LookupData(kind, variant, typed[, params]) -> rows of a master table for the lookup window
+//   SelectRows(table, columns, names, values)  -> rows of named columns where names = values
 //   GetPhrase(user)                  -> the user's phrases, one per line
 //   NextCounter(name)                -> next integer of the counter
 // Texts go out as byte texts in the data code page (936); wide texts coming in are

@@ -141,6 +141,18 @@ public:
     // table or key, or the wrong number of key values, raises.
     std::optional<std::vector<std::string>> QueryRow(const std::string& table, const std::string& key,
                                                      const std::vector<std::string>& keyValues);
+    // Rows of a master table for the lookup window: kind (table) and variant pick one of a
+    // fixed list of lookups; the typed text matches the start of the code or any part of the
+    // name (as plain text, no wildcards); `params` fill the lookup's own conditions. At most
+    // kMaxLookupRows rows, ordered by code. An unknown kind or variant raises.
+    static constexpr int kMaxLookupRows = 500;
+    std::vector<std::vector<std::string>> LookupRows(const std::string& kind, const std::string& variant,
+                                                     const std::string& typed, const std::vector<std::string>& params);
+    // The named columns of the rows of a readable table whose named columns equal the values.
+    // Table and column names are checked against the schema and a fixed list of readable
+    // tables; values are bound. Anything else raises.
+    std::vector<std::vector<std::string>> SelectRows(const std::string& table, const std::vector<std::string>& columns,
+                                                     const std::vector<std::pair<std::string, std::string>>& conditions);
     // The user's phrases (the "*" phrases for everybody come after the user's own).
     std::vector<std::string> GetPhrases(const std::string& user);
     // Next value of a named counter (created at 1).

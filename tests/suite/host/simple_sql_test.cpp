@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "suite/host/simple_sql.h"
+#include "tests/support/client_install.h"
 
 using velhost::ParseSimpleSelect;
 using velhost::SimpleSelect;
@@ -42,4 +43,15 @@ TEST(SimpleSql, RefusesEverythingElse) {
         EXPECT_FALSE(ParseSimpleSelect(text, s, error)) << text;
         EXPECT_NE(error.find("SimpleSQL"), std::string::npos) << text;
     }
+}
+
+TEST(SimpleSql, TheHostReadsThePortalSettingThroughTheServer) {
+    veltest::ClientInstall install;  // local mode: the server object in this process
+    velhost::ServerLink link;
+    vel::Variant rows = velhost::RunSimpleSql(
+        link, vel::Variant::Of({vel::Variant("SELECT MA003 FROM VelINTMA WHERE MA001='StartupPortal' "), vel::Variant("MA003")}));
+    ASSERT_TRUE(rows.IsArray());
+    ASSERT_EQ(rows.HighBound(), 0);
+    EXPECT_EQ(rows[0][0].ToString(), "N");
+    EXPECT_THROW(velhost::RunSimpleSql(link, vel::Variant("SELECT MA003 FROM VelINTMA WHERE 1=1")), vel::OleException);
 }
