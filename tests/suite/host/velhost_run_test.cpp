@@ -4,6 +4,10 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
 
 #include "platform/text/codepage.h"
 #include "tests/suite/server/server_process.h"
@@ -26,6 +30,19 @@ protected:
                           Quote(dir_.Path()) + " " + Quote(std::string(VEL_BIN_DIR) + "/velhost") + " run " + flags +
                           " " + Quote(std::string(VEL_BIN_DIR) + "/QMLK07C.so") + " " + Quote(dir_.File("script.txt")) +
                           " 2>&1";
+        std::string out;
+        FILE* p = ::popen(cmd.c_str(), "r");
+        if (!p) return out;
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+        ::pclose(p);
+        return out;
+    }
+    // velhost with other words, in the same environment as Play.
+    std::string Velhost(const std::string& words) {
+        std::string cmd = "env -u VEL_REGISTRY VEL_SERVER_DB=" + Quote(dir_.File("local.db")) + " TMPDIR=" +
+                          Quote(dir_.Path()) + " " + Quote(std::string(VEL_BIN_DIR) + "/velhost") + " " + words + " 2>&1";
         std::string out;
         FILE* p = ::popen(cmd.c_str(), "r");
         if (!p) return out;
@@ -105,4 +122,46 @@ TEST_F(VelhostRun, ASchemeSavedInOneRunOpensInTheNextForItsOwnerOnly) {
     EXPECT_TRUE(Has(reopened, "chk04=\"N\"")) << reopened;
     std::string other = Play("--user U2 --local", open);
     EXPECT_TRUE(Has(other, "error line 1: no item 月结 in lstCondition")) << other;
+}
+
+// The shipped demo: the report of the job it submits keeps to its conditions, and without
+// "differences only" it shows a superset.
+TEST_F(VelhostRun, TheDemoScriptSubmitsAJobWhoseReportKeepsToItsConditions) {
+    std::ifstream file(std::string(VEL_SOURCE_DIR) + "/suite/host/scripts/qmlk07_demo.txt");
+    std::stringstream shipped;
+    shipped << file.rdbuf();
+    const std::string script = shipped.str();
+    ASSERT_NE(script.find("click btnOk"), std::string::npos);
+
+    auto report = [&](const std::string& text) {
+        std::string out = Play("--local", text);
+        std::smatch m;
+        EXPECT_TRUE(std::regex_search(out, m, std::regex("result 1 \"(J[0-9]{8}-[0-9]{6})\""))) << out;
+        return Velhost("report " + m[1].str() + " --local --wait");
+    };
+    auto rows = [](const std::string& csv) {
+        std::set<std::string> lines;
+        std::istringstream in(csv);
+        std::string line;
+        std::getline(in, line);  // the header
+        while (std::getline(in, line))
+            if (!line.empty()) lines.insert(line.back() == '\r' ? line.substr(0, line.size() - 1) : line);
+        return lines;
+    };
+    std::set<std::string> differences = rows(report(script));
+    ASSERT_FALSE(differences.empty());
+    for (const std::string& row : differences) {
+        std::vector<std::string> f;
+        std::stringstream cells(row);
+        for (std::string c; std::getline(cells, c, ',');) f.push_back(c);
+        ASSERT_EQ(f.size(), 9u) << row;
+        EXPECT_TRUE(f[0] >= "A001" && f[0] <= "P999") << row;
+        EXPECT_TRUE(f[2] == "W01" || f[2] == "W02") << row;
+        EXPECT_NE(std::stod(f[8]), 0.0) << row;
+    }
+    std::string all = script;
+    all.replace(all.find("click btnOk"), 0, "click chk04\n");
+    std::set<std::string> everything = rows(report(all));
+    EXPECT_GT(everything.size(), differences.size());
+    for (const std::string& row : differences) EXPECT_EQ(everything.count(row), 1u) << row;
 }
