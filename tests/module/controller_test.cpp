@@ -210,3 +210,17 @@ TEST_F(ControllerTest, SecondInitialisationIsRefusedByTheForm) {
     ASSERT_EQ(controller->Initialize(HostParams()), 0);
     EXPECT_EQ(controller->Form->InitializeForm(HostParams()), false);
 }
+
+TEST_F(ControllerTest, ABigFiveScreenWithoutTheLanguageLibraryGetsNoForm) {
+    install.Dir().Write("client/VantrelC.ini", "[Server Information]\nComputerName=127.0.0.1\n[CodePage]\nUICodePage=950\n");
+    veltest::TempDir empty;
+    veltest::ScopedEnv path("VEL_LIBRARY_PATH", empty.Path());
+    // The failure reaches the host, as every failure of Initialize but the unassigned class.
+    try {
+        controller->Initialize(HostParams());
+        ADD_FAILURE() << "Initialize did not raise";
+    } catch (const vel::Exception& e) {
+        EXPECT_STREQ(e.what(), "Load Library Vellanguage.so Error!");
+    }
+    EXPECT_TRUE(controller->FormIsNil());
+}
