@@ -237,6 +237,17 @@ void TfrmBaseOpt::AfterRightsLoaded() {
     if (pnlCondition && TrimText(SchemeProperties).empty()) pnlCondition->SetVisible(false);
 }
 
+void TfrmBaseOpt::HandleF2(uint16_t key, TWinControl* control) {
+    TfrmBaseGene::HandleF2(key, control);
+    if (!control) return;
+    const std::string& name = control->Name();
+    if (name != "edDate" && name != "meStartDate" && name != "meEndDate") return;
+    std::string picked = PickDate(control->Caption(), true);
+    if (picked.empty()) return;
+    if (auto* mask = dynamic_cast<TMaskEdit*>(control)) mask->SetMaskedText(picked);
+    else control->SetCaption(picked);
+}
+
 void TfrmBaseOpt::SaveSchemeFromDialog() {
     // The framework's own date fields (print date, generation date, period dates) end the list.
     constexpr int kFrameworkDateFields = 4;

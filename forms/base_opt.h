@@ -41,6 +41,8 @@ public:
     void PrepareConnection() override;
     // The concrete form's required fields; the form merges its own lists into them.
     void SetRequiredFields(const std::string& list) override;
+    // F2 in the run date and the period dates picks a date.
+    void HandleF2(uint16_t key, TWinControl* control) override;
     // The scheme save dialog, then the store and the refreshed list.
     void SaveSchemeFromDialog() override;
 

@@ -274,6 +274,26 @@ void TfrmBaseRpt::LoadFooterDefaults() {
         if (e) e->SetReadOnly(signLocked);
 }
 
+void TfrmBaseRpt::HandleF2(uint16_t key, TWinControl* control) {
+    const bool signIn = control && control == edSignInID;
+    if (!control || (control != edNoteID && !signIn)) {
+        TfrmBaseOpt::HandleF2(key, control);
+        return;
+    }
+    if (control->CanFocus()) control->SetFocus();
+    Variant rows = LookupWindow("CMSMS", "01", Variant::Of({Variant(signIn ? "2" : "1")}), false, control->Caption());
+    if (!rows.IsArray() || rows.DimCount() != 1 || rows.HighBound() < rows.LowBound()) return;
+    const Variant& r = rows[rows.LowBound()];
+    if (!r.IsArray() || r.DimCount() != 1 || r.HighBound() - r.LowBound() < 4) return;
+    int low = r.LowBound();
+    // The first row: its code, then its three lines.
+    LastCode = r[low].ToString();
+    control->SetCaption(LastCode);
+    TEdit* lines[3] = {signIn ? edSignIn1 : edNote1, signIn ? edSignIn2 : edNote2, signIn ? edSignIn3 : edNote3};
+    for (int i = 0; i < 3; ++i)
+        if (lines[i]) lines[i]->SetCaption(r[low + 2 + i].ToString());
+}
+
 void TfrmBaseRpt::FormShow(TComponent* sender) {
     TfrmBaseGene::FormShow(sender);
     if (btnWebDesign) btnWebDesign->SetVisible(GetSystemSetting("SYS181") != "N");

@@ -47,6 +47,8 @@ public:
 
     void FormCreate(TComponent* sender);
     void FormShow(TComponent* sender);
+    // F2 in the footer or sign-off code looks the code up; elsewhere as the option form.
+    void HandleF2(uint16_t key, TWinControl* control) override;
     void chkViewClick(TComponent* sender);
     void edNoteIDEnter(TComponent* sender);
     void edNoteIDExit(TComponent* sender);

@@ -138,7 +138,10 @@ const Lookup kLookups[] = {
     {"ADMMB", "01", 1, "SELECT MB002,MB003,MB004,MB005,MB006,MB007,MB008,MB009 FROM ADMMB WHERE MB001=?1"},
     {"INVMB", "01", 1, "SELECT MB001,MB002,MB003,MB004,MB005 FROM INVMB WHERE MB001=?1"},
     {"CMSMC", "01", 1, "SELECT MC001,MC002,MC003 FROM CMSMC WHERE MC001=?1"},
-    {"CMSMT", "01", 1, "SELECT MT002,MT003,MT004,MT005,MT006,MT007,MT008,MT009,MT010 FROM CMSMT WHERE MT001=?1"},
+    // The report form's layout: footer code, "Y" (the code may be looked up), spare, footer
+    // lines 1-3, then the same for the sign-off block.
+    {"CMSMT", "01", 1,
+     "SELECT MT002,'Y','',MT005,MT006,MT007,MT003,'Y','',MT008,MT009,MT010 FROM CMSMT WHERE MT001=?1"},
     {"CMSMS", "01", 2, "SELECT MS002,MS003,MS004,MS005,MS006 FROM CMSMS WHERE MS001=?1 AND MS002=?2"},
     // The web report site: the default row whatever the (single, empty) key value.
     {"CMSMA", "02", 1, "SELECT MA002,MA001,MA003 FROM CMSMA WHERE ?1 IS NOT NULL ORDER BY MA001 LIMIT 1"},
