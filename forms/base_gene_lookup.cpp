@@ -14,14 +14,6 @@ namespace {
 constexpr const char* kPanelOnlyDefault =
     "同学, 你吗帮帮忙, 这个 Procedure 是专门给TSelectPanel元件用的!";
 
-std::string TodayYmd() {
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d%02d%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
-    return text;
-}
 
 bool Nothing(const Variant& v) { return v.IsEmpty() || v.IsNull(); }
 

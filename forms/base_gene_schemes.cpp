@@ -66,14 +66,6 @@ bool InNameList(const std::string& list, const std::string& name) {
     return false;
 }
 
-std::string TodayYmd() {
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d%02d%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
-    return text;
-}
 
 // Characters, not bytes, of a text in the given code page.
 size_t CharacterCount(const std::string& text, const std::string& codePage) {

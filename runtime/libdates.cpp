@@ -2,6 +2,7 @@
 // relative dates and the first run of a periodic schedule.
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <limits>
 
 #include "runtime/libstrs.h"
@@ -142,6 +143,15 @@ std::string DateToYmd(double date) {
     if (!DecodeDate(date, y, m, d)) return "";
     char buf[16];
     std::snprintf(buf, sizeof buf, "%.4d%.2d%.2d", y, m, d);
+    return buf;
+}
+
+std::string TodayYmd() {
+    std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%.4d%.2d%.2d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
     return buf;
 }
 

@@ -47,6 +47,8 @@ bool DecodeDate(double date, int& year, int& month, int& day);
 int DayOfWeek(double date);
 // "yyyymmdd"; empty for a date outside the years 1..9999.
 std::string DateToYmd(double date);
+// Today on this machine's clock and time zone, as "yyyymmdd".
+std::string TodayYmd();
 
 // ---- Date routines ------------------------------------------------------------------------
 

@@ -43,6 +43,16 @@ std::string EscapeLike(const std::string& text) {
     return out;
 }
 
+std::vector<std::vector<std::string>> AllRows(Stmt& q) {
+    std::vector<std::vector<std::string>> rows;
+    while (q.Step()) {
+        std::vector<std::string> row;
+        for (int i = 0; i < q.ColumnCount(); ++i) row.push_back(q.Col(i));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
@@ -65,13 +75,7 @@ std::vector<std::vector<std::string>> ServerStore::LookupRows(const std::string&
     Stmt q(db_, lookup->sql);
     q.Text(1, EscapeLike(typed));
     for (int i = 0; i < lookup->params; ++i) q.Text(i + 2, params[static_cast<size_t>(i)]);
-    std::vector<std::vector<std::string>> rows;
-    while (q.Step()) {
-        std::vector<std::string> row;
-        for (int i = 0; i < q.ColumnCount(); ++i) row.push_back(q.Col(i));
-        rows.push_back(std::move(row));
-    }
-    return rows;
+    return AllRows(q);
 }
 
 std::vector<std::vector<std::string>> ServerStore::SelectRows(
@@ -103,13 +107,7 @@ std::vector<std::vector<std::string>> ServerStore::SelectRows(
     sql += " LIMIT 1000";
     Stmt q(db_, sql.c_str());
     for (size_t i = 0; i < conditions.size(); ++i) q.Text(static_cast<int>(i) + 1, conditions[i].second);
-    std::vector<std::vector<std::string>> rows;
-    while (q.Step()) {
-        std::vector<std::string> row;
-        for (int i = 0; i < q.ColumnCount(); ++i) row.push_back(q.Col(i));
-        rows.push_back(std::move(row));
-    }
-    return rows;
+    return AllRows(q);
 }
 
 }  // namespace velserver

@@ -26,20 +26,10 @@ protected:
     // Plays `script` with velhost run and the given connection flags; answers its output.
     std::string Play(const std::string& flags, const std::string& script) {
         dir_.Write("script.txt", script);
-        std::string cmd = "env -u VEL_REGISTRY VEL_SERVER_DB=" + Quote(dir_.File("local.db")) + " TMPDIR=" +
-                          Quote(dir_.Path()) + " " + Quote(std::string(VEL_BIN_DIR) + "/velhost") + " run " + flags +
-                          " " + Quote(std::string(VEL_BIN_DIR) + "/QMLK07C.so") + " " + Quote(dir_.File("script.txt")) +
-                          " 2>&1";
-        std::string out;
-        FILE* p = ::popen(cmd.c_str(), "r");
-        if (!p) return out;
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        ::pclose(p);
-        return out;
+        return Velhost("run " + flags + " " + Quote(std::string(VEL_BIN_DIR) + "/QMLK07C.so") + " " +
+                       Quote(dir_.File("script.txt")));
     }
-    // velhost with other words, in the same environment as Play.
+    // velhost with other words, with a private local database and temporary directory.
     std::string Velhost(const std::string& words) {
         std::string cmd = "env -u VEL_REGISTRY VEL_SERVER_DB=" + Quote(dir_.File("local.db")) + " TMPDIR=" +
                           Quote(dir_.Path()) + " " + Quote(std::string(VEL_BIN_DIR) + "/velhost") + " " + words + " 2>&1";
