@@ -16,7 +16,6 @@ namespace vel {
 
 namespace {
 
-constexpr uint32_t kLeftButtonUp = 0x0202;
 constexpr int kArgumentCount = 10;
 // Widths and precisions beyond this are not a message layout but a broken text; refusing
 // them keeps a stray "%999999999s" from allocating the memory it asks for.
@@ -378,7 +377,7 @@ int TMessageService::ShowMessageDialog(const std::string& text, TMsgDlgType kind
     }
     // A mouse capture begun before the dialog would otherwise outlive it.
     if (TWinControl* active = form.ActiveControl())
-        Application().PostMessage(active->Handle(), kLeftButtonUp);
+        Application().PostMessage(active->Handle(), WM_LBUTTONUP);
     if (kind == TMsgDlgType::mtError && errorFocus_) {
         try {
             if (errorFocus_->CanFocus()) errorFocus_->SetFocus();

@@ -5,7 +5,6 @@
 namespace vel {
 namespace {
 
-constexpr uint32_t kLeftButtonUp = 0x0202;  // WM_LBUTTONUP
 
 const PropInfo* Find(TPersistent* object, const std::string& name) {
     if (!object || name.empty()) return nullptr;
@@ -95,7 +94,7 @@ void ClickControl(TWinControl* control, intptr_t wParam, intptr_t lParam) {
     down.lParam = lParam;
     control->WndProc(down);
     TMessage up = down;
-    up.msg = kLeftButtonUp;
+    up.msg = WM_LBUTTONUP;
     up.result = 0;
     control->WndProc(up);
 }

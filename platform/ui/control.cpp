@@ -298,6 +298,15 @@ void TWinControl::WndProc(TMessage& message) {
         case CM_TYPETEXT: TypeText(message.text); break;
         case WM_SETTEXT: SetCaption(message.text); break;
         case BM_CLICK: if (enabled_) Click(); break;
+        // A press and its release on the same control click it, as a mouse would.
+        case WM_LBUTTONDOWN: leftButtonDown_ = enabled_; break;
+        case WM_LBUTTONUP:
+            if (leftButtonDown_ && enabled_) {
+                leftButtonDown_ = false;
+                Click();
+            }
+            leftButtonDown_ = false;
+            break;
         default: break;
     }
 }

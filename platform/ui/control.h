@@ -163,6 +163,7 @@ private:
     friend class TControl;
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabList_;
+    bool leftButtonDown_ = false;  // a press whose release makes a click
     HWND handle_ = 0;
     bool tabStop_ = false;
 };

@@ -17,6 +17,7 @@ enum : uint32_t {
     WM_KEYUP = 0x0101,
     WM_CHAR = 0x0102,
     WM_LBUTTONDOWN = 0x0201,
+    WM_LBUTTONUP = 0x0202,
     WM_LBUTTONDBLCLK = 0x0203,
     BM_CLICK = 0x00F5,
     WM_USER = 0x0400,

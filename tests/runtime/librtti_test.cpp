@@ -84,3 +84,20 @@ TEST(ClickControlTest, SendsButtonDownAndUpStraightToTheControl) {
     EXPECT_EQ(control.seen[0].handle, control.Handle());
     EXPECT_NO_THROW(ClickControl(nullptr, 0, 0));
 }
+
+TEST(ClickControlTest, ClicksAnEnabledButtonOnceAndADisabledOneNever) {
+    TButton button(nullptr);
+    int clicks = 0;
+    button.OnClick = TNotifyEvent("count", &button, [&](TComponent*) { ++clicks; });
+    ClickControl(&button, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    button.SetEnabled(false);
+    ClickControl(&button, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    // A release without its press (as after a dialog) clicks nothing.
+    button.SetEnabled(true);
+    TMessage up;
+    up.msg = WM_LBUTTONUP;
+    button.WndProc(up);
+    EXPECT_EQ(clicks, 1);
+}
