@@ -4,6 +4,7 @@
 
 #include <strings.h>
 
+#include "platform/automation/dispatch.h"
 #include "platform/system/inifile.h"
 #include "controls/selection_panel_api.h"
 #include "module/remote_names.h"
@@ -456,6 +457,14 @@ void TfrmBaseGene::AttachHostServices() {
             return Variant();  // a missing service stays empty; callers test before use
         }
     };
+    // A stand-alone program has no host to hand it the application object: it makes one.
+    if (!IsLibraryModule() && !HostApp.IsDispatch()) {
+        try {
+            HostApp = CreateOleObject(remote::kStandAloneHostClass);
+        } catch (const std::exception&) {
+            HostApp = Variant();
+        }
+    }
     CounterService = fetch(remote::kComCounter);
     GetSystemSetting("");
     TitleSuffix = GetSystemSetting("Vel002");

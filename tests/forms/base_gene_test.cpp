@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/echo_host.h"
+#include "tests/support/temp_dir.h"
 
 #include "forms/programs/frm_qmlk07.h"
 #include "tests/forms/four_conditions_form.h"
@@ -207,4 +208,17 @@ TEST_F(BaseGeneTest, RequiredFieldsHookTheRunButtonOnceAndColourTheirControls) {
     form->edPrintDate->SetMaskedText("");
     form->btnOk->Click();
     EXPECT_EQ(okClicks, 2);
+}
+
+TEST_F(BaseGeneTest, AStandAloneProgramMakesItsOwnHostObject) {
+    veltest::ScopedEnv noClient("VEL_REGISTRY", "/nonexistent/registry.ini");
+    RegisterClassFactory("ZorvanWorkCenter.Manager", [] { return std::make_shared<veltest::EchoHost>(); });
+    form = CreateForm<TfrmFourConditions>(nullptr);
+    form->SetModuleFile("/opt/vel/QMLK07CF.exe");
+    UnregisterClassFactory("ZorvanWorkCenter.Manager");
+    EXPECT_TRUE(form->HostApp.IsDispatch());
+    EXPECT_EQ(form->ProgramId, "QMLK07");
+    // The test form's name does not match the program: said in the host object's words.
+    ASSERT_FALSE(presenter.shown.empty());
+    EXPECT_EQ(presenter.shown.back().request.text.substr(0, 8), "E;000036");
 }
