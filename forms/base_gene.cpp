@@ -550,7 +550,15 @@ void TfrmBaseGene::HostPush(const Variant& pushed) {
             }
         }
     }
-    if (!TextsConverted()) ConvertTexts();
+    if (!TextsConverted()) {
+        ConvertTexts();
+        // A Big5 machine shows the title in Big5; a stand-alone run says it is one.
+        if (SystemCodePage() == "950" && VelConverter) {
+            Title = VelConverter->GBToBig5Text(Title);
+            if (!IsLibraryModule()) Title += LangText("TfrmBaseGene", "sExeVer", CN("[您现在运行的是Exe版本!]"));
+            SetCaption(Title + "[" + TitleSuffix + "]");
+        }
+    }
     if (mode > 2 && ok) RunByHostMode(mode);
     else if (AutoRun && btnOk) btnOk->Click();
 }

@@ -222,3 +222,19 @@ TEST_F(BaseGeneTest, AStandAloneProgramMakesItsOwnHostObject) {
     ASSERT_FALSE(presenter.shown.empty());
     EXPECT_EQ(presenter.shown.back().request.text.substr(0, 8), "E;000036");
 }
+
+TEST(BaseGeneBig5, AHostPushOnABig5MachineShowsTheTitleInBig5) {
+    veltest::ScopedEnv acp("VEL_ACP", "950");
+    veltest::ScopedEnv noClient("VEL_REGISTRY", "/nonexistent/registry.ini");
+    ScriptedPresenter presenter;
+    SetPresenter(&presenter);
+    auto* form = CreateForm<TfrmQMLK07>(nullptr);
+    form->ModuleFile = "/opt/vel/QMLK07C.so";
+    form->Title = CN("成本差异分析表");
+    form->TitleSuffix = "DEMO";
+    form->HostPush(Variant::Of({Variant(), Variant::Of({Variant(0), Variant::Of({Variant(true)})})}));
+    EXPECT_EQ(form->Title, Utf8ToCodePage("成本差異分析表", 950));
+    EXPECT_EQ(form->Caption(), form->Title + "[DEMO]");
+    FreeComponent(form);
+    SetPresenter(nullptr);
+}
