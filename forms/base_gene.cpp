@@ -271,6 +271,7 @@ void TfrmBaseGene::FormCreate(TComponent* sender) {
     TVelForm::FormCreate(sender);
     VersionStamp = "870401-0.00.00";
     messages_->SetErrorFocusControl(this);
+    ConvertDataSetLabels();
     CompanyId.clear();
     ProgramId.clear();
     ProgramName.clear();

@@ -57,7 +57,7 @@ public:
     virtual void DeclareFields();
     virtual void FillPhrase(TControl* control);
     virtual void SetRequiredFields(const std::string& list);
-    virtual void ConvertDataSetLabels() {}
+    virtual void ConvertDataSetLabels();
     virtual void AttachHostServices();
     virtual bool InitializeForm(const Variant& params);
     virtual void Extension1() {}
@@ -259,6 +259,8 @@ protected:
     std::string ToDataText(const std::string& text) const;
     std::string ToScreenText(const std::string& text) const;
     void SetSchemeViewStyle(int index);
+    // The scheme dataset's provider, index and persistent fields.
+    void DeclareSchemeFields();
 
 private:
     class MessageHost;

@@ -276,6 +276,32 @@ bool TfrmBaseGene::LoadScheme(const std::string& properties, const std::string& 
     }
 }
 
+void TfrmBaseGene::DeclareSchemeFields() {
+    if (!ClientDataSet1.FieldDefs.empty()) return;
+    ClientDataSet1.ProviderName = remote::kSchemeProvider;
+    ClientDataSet1.IndexFieldNames = "NCONDITION;CREATOR;PROGRAMME";
+    for (const char* name : {"NCONDITION", "CREATOR", "PROGRAMME", "SCONDITION", "VCONDITION", "CREATE_DATE"})
+        ClientDataSet1.FieldDefs.push_back(net::TFieldDef{name, "", true, nullptr, nullptr});
+    ClientDataSet1.FindFieldDef("NCONDITION")->displayLabel = CN("方案名称");
+    ClientDataSet1.FindFieldDef("CREATE_DATE")->displayLabel = CN("创建时间");
+}
+
+void TfrmBaseGene::ConvertDataSetLabels() {
+    DeclareSchemeFields();
+    TCodeConverter* converter = VelConverter;
+    if (!converter) return;
+    ClientDataSet1.DisableControls();
+    for (net::TFieldDef& def : ClientDataSet1.FieldDefs) {
+        def.displayLabel = converter->ConvertAuthoringToScreen(def.displayLabel.empty() ? def.name : def.displayLabel);
+        if (!def.isText) continue;
+        // Text fields show authored text in the screen's code page and store what is typed
+        // back in the authoring one, unless the field has handlers of its own.
+        if (!def.onGetText) def.onGetText = [converter](const std::string& t) { return converter->ConvertAuthoringToScreen(t); };
+        if (!def.onSetText) def.onSetText = [converter](const std::string& t) { return converter->ConvertScreenToAuthoring(Variant(t)).ToString(); };
+    }
+    ClientDataSet1.EnableControls();
+}
+
 bool TfrmBaseGene::RefreshSchemeList() {
     if (!AppServer.IsDispatch() || !lstCondition) return false;
     TViewStyle style = lstCondition->ViewStyle();
@@ -283,8 +309,7 @@ bool TfrmBaseGene::RefreshSchemeList() {
         lstCondition->SetViewStyle(TViewStyle::vsList);
         lstCondition->ClearItems();
         AppServer.Call(remote::kLoadTable, {Variant::Of({Variant(UserId), Variant(ProgramId)})});
-        ClientDataSet1.ProviderName = remote::kSchemeProvider;
-        ClientDataSet1.IndexFieldNames = "NCONDITION;CREATOR;PROGRAMME";
+        DeclareSchemeFields();
         ClientDataSet1.SetAppServer(AppServer);
         ClientDataSet1.Close();
         ClientDataSet1.Open();

@@ -98,12 +98,28 @@ std::vector<int> TClientDataSet::FieldIndexes(const std::string& names) const {
     return out;
 }
 
+std::string TField::DisplayText() const {
+    std::string text = AsString();
+    return def_ && def_->onGetText ? def_->onGetText(text) : text;
+}
+
+void TField::SetText(const std::string& text) const {
+    SetAsString(def_ && def_->onSetText ? def_->onSetText(text) : text);
+}
+
+TFieldDef* TClientDataSet::FindFieldDef(const std::string& name) {
+    for (TFieldDef& def : FieldDefs)
+        if (strcasecmp(def.name.c_str(), name.c_str()) == 0) return &def;
+    return nullptr;
+}
+
 TField TClientDataSet::FieldByName(const std::string& name) {
     RequireActive();
     int column = FieldIndex(name);
-    if (state_ == State::Edit) return TField(fields_[column], &editBuffer_[column]);
+    const TFieldDef* def = FindFieldDef(fields_[column]);
+    if (state_ == State::Edit) return TField(fields_[column], &editBuffer_[column], def);
     if (Eof()) throw Exception("No current record");
-    return TField(fields_[column], &rows_[current_][column]);
+    return TField(fields_[column], &rows_[current_][column], def);
 }
 
 bool TClientDataSet::Seek(const std::vector<int>& columns, const std::vector<Variant>& values) {

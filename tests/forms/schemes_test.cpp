@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/select_panel.h"
+#include "runtime/vantrel_ini.h"
 #include "forms/programs/frm_qmlk07.h"
 #include "platform/text/codepage.h"
 #include "platform/ui/application.h"
@@ -161,4 +162,43 @@ TEST_F(SchemeTest, EntriesForMissingControlsSaveEmptyLinesAndAreSkippedOnOpening
     form->chk04->SetChecked(false);
     EXPECT_FALSE(form->LoadScheme("chk04.checked;sp02.style;", "True\r\nsp_Discrete\x03" "\x05broken\r\n"));
     EXPECT_TRUE(form->chk04->Checked());
+}
+
+namespace {
+class MarkingTranslator : public ITextTranslator {
+public:
+    std::string ConvertGBToBig5(const std::string& text) override { return "B5:" + text; }
+    std::string ConvertBig5ToGB(const std::string& text) override { return "GB:" + text; }
+};
+}  // namespace
+
+TEST_F(SchemeTest, SchemeFieldsShowAuthoredTextInTheScreensCodePage) {
+    TfrmQMLK07* form = Open();
+    // A GB screen: labels and texts as authored.
+    EXPECT_EQ(form->ClientDataSet1.FindFieldDef("NCONDITION")->displayLabel, CN("方案名称"));
+    // A Big5 screen over a GB database.
+    CodePageSettings big5;
+    big5.uiCodePage = "950";
+    ConversionModes modes = DeriveConversionModes("950", "936", "936");
+    big5.screenMode = modes.screenMode;
+    big5.dataMode = modes.dataMode;
+    try {
+        form->VelConverter->ApplySettings(big5);
+    } catch (const std::exception&) {
+    }
+    form->VelConverter->SetTranslator(std::make_unique<MarkingTranslator>());
+    form->ClientDataSet1.FieldDefs.clear();
+    form->ConvertDataSetLabels();
+    EXPECT_EQ(form->ClientDataSet1.FindFieldDef("NCONDITION")->displayLabel, "B5:" + CN("方案名称"));
+    EXPECT_EQ(form->ClientDataSet1.FindFieldDef("CREATOR")->displayLabel, "B5:CREATOR");
+    EXPECT_FALSE(form->ClientDataSet1.ControlsDisabled());
+    ASSERT_TRUE(form->SaveScheme(form->SchemeProperties, "shown", false));
+    ASSERT_TRUE(form->RefreshSchemeList());
+    // The name went to the database in its code page; the list shows it back in the screen's.
+    EXPECT_NE(form->lstCondition->FindCaption("B5:GB:shown"), nullptr);
+    ASSERT_TRUE(form->ClientDataSet1.FindKey({Variant("GB:shown"), Variant(form->UserId), Variant("QMLK07")}));
+    net::TField name = form->ClientDataSet1.FieldByName("NCONDITION");
+    EXPECT_EQ(name.AsString(), "GB:shown");
+    EXPECT_EQ(name.DisplayText(), "B5:GB:shown");
+    EXPECT_EQ(name.DisplayLabel(), "B5:" + CN("方案名称"));
 }
