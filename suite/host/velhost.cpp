@@ -1,6 +1,7 @@
 // velhost: the host shell. Loads a report module by file and drives its controller.
 //   velhost smoke [--server ADDRESS:PORT | --local] PATH/QMLK07C.so
-//   velhost run [--user U --company C --db D] [--server ADDRESS:PORT | --local] PATH/QMLK07C.so [SCRIPT]
+//   velhost run [--user U --company C --db D | --params JSON] [--server ADDRESS:PORT | --local]
+//               PATH/QMLK07C.so [SCRIPT]
 //   velhost jobs | report ...   (see job_commands.h)
 // Without --server or --local an installed client is used, else local mode.
 #include <iostream>
@@ -24,7 +25,7 @@ namespace {
 
 int Usage() {
     std::cerr << "usage: velhost smoke [--server ADDRESS:PORT | --local] PATH/MODULE.so\n"
-                 "       velhost run [--user U --company C --db D] [--server ADDRESS:PORT | --local]\n"
+                 "       velhost run [--user U --company C --db D | --params JSON] [--server ADDRESS:PORT | --local]\n"
                  "                   PATH/MODULE.so [SCRIPT]\n"
                  "       velhost jobs [--server ADDRESS:PORT | --local] [--user U]\n"
                  "       velhost report REF [--format csv|html] [--wait] [--server ADDRESS:PORT | --local]\n";
@@ -59,11 +60,13 @@ int Smoke(const std::string& server, const std::string& path) {
 
 // Opens the module's form as the host does and plays a script of user input against it.
 int Run(const std::vector<std::string>& args) {
-    std::string user = "DS", company = "DEMO", db = "DEMO", server, module, scriptFile;
+    std::string user = "DS", company = "DEMO", db = "DEMO", server, module, scriptFile, paramsJson;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if ((a == "--user" || a == "--company" || a == "--db" || a == "--server") && i + 1 < args.size()) {
-            (a == "--user" ? user : a == "--company" ? company : a == "--db" ? db : server) = args[++i];
+        if ((a == "--user" || a == "--company" || a == "--db" || a == "--server" || a == "--params") &&
+            i + 1 < args.size()) {
+            (a == "--user" ? user : a == "--company" ? company : a == "--db" ? db : a == "--server" ? server : paramsJson) =
+                args[++i];
         } else if (a == "--local") {
             server = "local";
         } else if (module.empty()) {
@@ -95,8 +98,11 @@ int Run(const std::vector<std::string>& args) {
     std::unique_ptr<TDLLBaseController> controller(loaded.NewController());
     controller->HostApp = vel::Variant(std::make_shared<velhost::HostApplication>(&answers, std::make_shared<velhost::ServerLink>()));
     controller->OnNotify = [](int32_t code, TDLLBaseController*) { std::cout << "notify " << code << std::endl; };
-    vel::Variant params = vel::Variant::Of({vel::Variant(vel::Utf8ToAnsi(user)), vel::Variant(vel::Utf8ToAnsi(company)),
-                                            vel::Variant(vel::Utf8ToAnsi(db)), vel::Variant(0), vel::Variant()});
+    // The host parameter array: [user, company, database, window, host value], or as given.
+    vel::Variant params = paramsJson.empty()
+                              ? vel::Variant::Of({vel::Variant(vel::Utf8ToAnsi(user)), vel::Variant(vel::Utf8ToAnsi(company)),
+                                                  vel::Variant(vel::Utf8ToAnsi(db)), vel::Variant(0), vel::Variant()})
+                              : vel::ParseJson(paramsJson);
     int32_t rc = controller->Initialize(params);
     std::cout << "initialize " << rc << std::endl;
     vel::Application().ProcessMessages();

@@ -70,6 +70,11 @@ TEST_F(VelhostRun, AStoppedServerMeansNoForm) {
     EXPECT_TRUE(Has(out, "initialize -1")) << out;
 }
 
+TEST_F(VelhostRun, AShortHostParameterArrayIsReported) {
+    std::string out = Play("--local --params '[\"DS\",\"DEMO\",\"DEMO\",0]'", "");
+    EXPECT_TRUE(Has(out, "dialog error 主程序传入的参数不足，无法执行！")) << out;
+}
+
 TEST_F(VelhostRun, PrintDateIsCheckedWhenLeftAndPackedAsYmd) {
     std::string out = Play("--local",
                            "type ed01 2024/03\n"
