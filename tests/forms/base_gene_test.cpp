@@ -83,6 +83,40 @@ TEST_F(BaseGeneTest, PackingFillsEveryLevelAndChecksTheCounts) {
     EXPECT_EQ(presenter.shown[0].request.text.substr(0, 8), "I;000003");
 }
 
+TEST_F(BaseGeneTest, AnOptionArrayOfTheWrongSizeIsReportedWithBothCounts) {
+    Create();
+    form->UserId = "DS";
+    form->CompanyId = "DEMO";
+    form->textsHigh = 7;
+    EXPECT_FALSE(form->BuildParameters());
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].request.text.substr(0, 9), "W;000002;");
+    EXPECT_NE(presenter.shown[0].request.text.find(";8;7"), std::string::npos) << presenter.shown[0].request.text;
+}
+
+TEST_F(BaseGeneTest, HostPushChecksTheNamesAndRunsOnlyWhenAskedAndTheyHold) {
+    Create();
+    auto payload = [](int mode, std::initializer_list<const char*> names) {
+        std::vector<Variant> list;
+        for (const char* n : names) list.push_back(Variant::Of({Variant("caption"), Variant(n)}));
+        Variant array = Variant::Array(0, static_cast<int>(list.size()) - 1);
+        for (size_t i = 0; i < list.size(); ++i) array[static_cast<int>(i)] = list[i];
+        return Variant::Of({Variant(), Variant::Of({Variant(mode), Variant::Of({Variant(true), Variant::Of({array, Variant::Of({})})})})});
+    };
+    form->HostPush(payload(0, {"edPrintDate", "nope", "lblToday"}));
+    ASSERT_EQ(presenter.shown.size(), 1u);  // once, however many names fail
+    EXPECT_EQ(presenter.shown[0].request.text.substr(0, 8), "W;000014");
+    EXPECT_FALSE(form->AutoRun);
+    presenter.shown.clear();
+    form->HostPush(payload(0, {"edPrintDate"}));
+    EXPECT_TRUE(presenter.shown.empty());
+    EXPECT_FALSE(form->AutoRun);  // mode 0 only checks
+    EXPECT_TRUE(form->Interactive);
+    form->HostPush(payload(2, {"edPrintDate"}));
+    EXPECT_TRUE(form->AutoRun);
+    EXPECT_FALSE(form->Interactive);
+}
+
 TEST_F(BaseGeneTest, DateMasksFollowTheDateType) {
     Create();
     struct Case { int code; const char* date; const char* ym; const char* blank; } cases[] = {

@@ -11,6 +11,7 @@ class TfrmFourConditions : public TfrmBaseRpt {
 public:
     using TfrmBaseRpt::TfrmBaseRpt;
     int textsFilled = 4;
+    int textsHigh = 0;  // when set, the option texts come back with this high bound
 
     void DeclareFields() override {
         TfrmBaseRpt::DeclareFields();
@@ -19,6 +20,11 @@ public:
     bool PackOptionTexts(Variant& texts, int own) override {
         if (!TfrmBaseRpt::PackOptionTexts(texts, own)) return false;
         for (int i = 1; i <= textsFilled; ++i) texts[i] = Variant::Of({Variant("c"), Variant("ed0" + std::to_string(i))});
+        if (textsHigh > 0) {
+            Variant resized = Variant::Array(1, textsHigh);
+            for (int i = 1; i <= textsHigh && i <= texts.HighBound(); ++i) resized[i] = texts[i];
+            texts = resized;
+        }
         return true;
     }
     bool PackOptionValues(Variant& values, int own) override {
