@@ -150,9 +150,8 @@ std::string TodayYmd() {
     std::time_t now = std::time(nullptr);
     std::tm tm{};
     localtime_r(&now, &tm);
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%.4d%.2d%.2d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
-    return buf;
+    double today = 0;
+    return TryEncodeDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, today) ? DateToYmd(today) : "";
 }
 
 // ---- Display styles -----------------------------------------------------------------------
