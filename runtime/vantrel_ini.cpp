@@ -104,6 +104,42 @@ ConversionModes DeriveConversionModes(const std::string& ui, const std::string& 
     return m;
 }
 
+// ---- What both readers share ---------------------------------------------------------------
+
+void TVantrelIniBase::UpdateModes() {
+    ConversionModes modes = DeriveConversionModes(UICodePage, DBCodePage, SystemCodePage);
+    ScreenMode = modes.screenMode;
+    DataMode = modes.dataMode;
+}
+
+void TVantrelIniBase::ReadCodePages(const IniFile& ini) {
+    UICodePage = ini.ReadString("CodePage", "UICodePage", SystemCodePage);
+    DBCodePage = ini.ReadString("CodePage", "DBCodePage", DBCodePage);
+    UpdateModes();
+}
+
+bool TVantrelIniBase::LocateInstallation(const char* pathValue, const char* iniName, std::string& installPath) {
+    SystemCodePage = MachineCodePageText();
+    UICodePage = SystemCodePage;
+    UpdateModes();
+
+    Registry registry;
+    if (!registry.KeyExists(kLocalMachine, kVantrelKey)) {
+        ErrorCode = "E;000015";
+        return false;
+    }
+    std::string path = ReadRegistry(registry, pathValue, "");
+    ProfileType = ReadRegistry(registry, "ProfileType", ProfileType);
+    if (path.empty()) return false;
+    installPath = IncludeTrailingSeparator(path);
+
+    Location loc = Locate(installPath, ProfileType, UserName, iniName);
+    ProfilePath = loc.profilePath;
+    UserName = loc.userName;
+    IniFileName = loc.iniFileName;
+    return true;
+}
+
 // ---- Client reader ------------------------------------------------------------------------
 
 TVantrelIniC::TVantrelIniC() {
@@ -116,33 +152,12 @@ TVantrelIniC::TVantrelIniC() {
 }
 
 void TVantrelIniC::Read() {
-    SystemCodePage = MachineCodePageText();
-    UICodePage = SystemCodePage;
-    auto modes = DeriveConversionModes(UICodePage, DBCodePage, SystemCodePage);
-    ScreenMode = modes.screenMode;
-    DataMode = modes.dataMode;
-
-    Registry registry;
-    if (!registry.KeyExists(kLocalMachine, kVantrelKey)) {
-        ErrorCode = "E;000015";
-        return;
-    }
-    std::string clientPath = ReadRegistry(registry, "ClientPath", "");
-    ProfileType = ReadRegistry(registry, "ProfileType", ProfileType);
-    if (clientPath.empty()) return;
-    ClientPath = IncludeTrailingSeparator(clientPath);
-
-    Location loc = Locate(ClientPath, ProfileType, UserName, "VantrelC.ini");
-    ProfilePath = loc.profilePath;
-    UserName = loc.userName;
-    IniFileName = loc.iniFileName;
-
+    if (!LocateInstallation("ClientPath", "VantrelC.ini", ClientPath)) return;
     IniFile ini(IniFileName);
     LangType = ini.ReadString("Client Components", "LangType", LangType);
     Version = ini.ReadString("ProductVersion", "Version", Version);
     CreateGifBeforeSendEF = ini.ReadString("UserDefine", "CreateGifBeforeSendEF", CreateGifBeforeSendEF);
-    UICodePage = ini.ReadString("CodePage", "UICodePage", SystemCodePage);
-    DBCodePage = ini.ReadString("CodePage", "DBCodePage", DBCodePage);
+    ReadCodePages(ini);
     SupportCallBack = IsTrueText(ini.ReadString("Server Information", "SupportCallBack", "0"));
     std::string computerName = TrimBlanks(ini.ReadString("Server Information", "ComputerName", "127.0.0.1"));
     int serverPort = ini.ReadInteger("Server Information", "ServerPort", 211);
@@ -150,9 +165,6 @@ void TVantrelIniC::Read() {
     CheckInterval = ini.ReadString("TaskMessageCenter Setting", "CheckInterval", CheckInterval);
     PopupMsg = ini.ReadString("TaskMessageCenter Setting", "PopupMsg", PopupMsg);
     LoginCheck = ini.ReadString("TaskMessageCenter Setting", "LoginCheck", LoginCheck);
-    modes = DeriveConversionModes(UICodePage, DBCodePage, SystemCodePage);
-    ScreenMode = modes.screenMode;
-    DataMode = modes.dataMode;
 
     // The package directories do not depend on the server list: they are resolved even when
     // the file names no server, so the list never holds raw "name=value" lines.
@@ -186,31 +198,10 @@ TVantrelIniS::TVantrelIniS() : DBSettings(Variant::Array2(0, 3, 0, 7)) {
 void TVantrelIniS::CopyWorkDLLPath(std::vector<std::string>& list) const { list = WorkDLLPath; }
 
 void TVantrelIniS::Read() {
-    SystemCodePage = MachineCodePageText();
-    UICodePage = SystemCodePage;
-    auto modes = DeriveConversionModes(UICodePage, DBCodePage, SystemCodePage);
-    ScreenMode = modes.screenMode;
-    DataMode = modes.dataMode;
-
-    Registry registry;
-    if (!registry.KeyExists(kLocalMachine, kVantrelKey)) {
-        ErrorCode = "E;000015";
-        return;
-    }
-    std::string serverPath = ReadRegistry(registry, "ServerPath", "");
-    ProfileType = ReadRegistry(registry, "ProfileType", ProfileType);
-    if (serverPath.empty()) return;
-    ServerPath = IncludeTrailingSeparator(serverPath);
-
-    Location loc = Locate(ServerPath, ProfileType, UserName, "VantrelS.ini");
-    ProfilePath = loc.profilePath;
-    UserName = loc.userName;
-    IniFileName = loc.iniFileName;
-
+    if (!LocateInstallation("ServerPath", "VantrelS.ini", ServerPath)) return;
     IniFile ini(IniFileName);
     Version = ini.ReadString("ProductVersion", "Version", Version);
-    UICodePage = ini.ReadString("CodePage", "UICodePage", SystemCodePage);
-    DBCodePage = ini.ReadString("CodePage", "DBCodePage", DBCodePage);
+    ReadCodePages(ini);
 
     const char* dbe = "DBE Setting";
     const char* pwd = "DBPasswordCtrl";
@@ -255,9 +246,6 @@ void TVantrelIniS::Read() {
 
     std::string dbType = Upper(DBSettings.At(0, 3).ToString());
     MainDBKind = dbType == "ORACLE" ? 1 : dbType == "DB2" ? 2 : 0;
-    modes = DeriveConversionModes(UICodePage, DBCodePage, SystemCodePage);
-    ScreenMode = modes.screenMode;
-    DataMode = modes.dataMode;
 }
 
 // ---- Passwords and paths ------------------------------------------------------------------

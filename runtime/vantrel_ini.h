@@ -26,11 +26,12 @@ ConversionModes DeriveConversionModes(const std::string& uiCodePage, const std::
 // "936" or "950" when the machine's code page is one of them, else "437".
 std::string MachineCodePageText();
 
-class TVantrelIniC {
-public:
-    TVantrelIniC();
+class IniFile;
 
-    std::string ClientPath;
+// What both readers hold: where the installation and its INI file are, the code pages and the
+// conversion modes they give, the package directories and the first error.
+class TVantrelIniBase {
+public:
     std::string ProfilePath;
     std::string ProfileType = "0";
     std::string UserName = "Default";
@@ -41,11 +42,27 @@ public:
     uint8_t DataMode = 0;
     bool SupportCallBack = false;
     std::string IniFileName;
-    Variant Servers;  // [0, i] address text, [1, i] port, i = 0..n-1
     std::string ErrorCode;
-    std::string LangType = "ENG";
     std::vector<std::string> WorkDLLPath;
     std::string Version;
+
+protected:
+    // Code pages from the machine; then the installation directory named by the registry
+    // value `pathValue` and the INI file `iniName` there (or in the user's profile). False,
+    // with ErrorCode set when the key is missing, when there is nothing to read.
+    bool LocateInstallation(const char* pathValue, const char* iniName, std::string& installPath);
+    // The [CodePage] section and the modes it gives.
+    void ReadCodePages(const IniFile& ini);
+    void UpdateModes();
+};
+
+class TVantrelIniC : public TVantrelIniBase {
+public:
+    TVantrelIniC();
+
+    std::string ClientPath;
+    Variant Servers;  // [0, i] address text, [1, i] port, i = 0..n-1
+    std::string LangType = "ENG";
     std::string CreateGifBeforeSendEF = "Y";
     std::string AutoCheckNewMsg = "1";
     std::string CheckInterval = "1";
@@ -56,7 +73,7 @@ private:
     void Read();
 };
 
-class TVantrelIniS {
+class TVantrelIniS : public TVantrelIniBase {
 public:
     TVantrelIniS();
 
@@ -64,20 +81,7 @@ public:
     void CopyWorkDLLPath(std::vector<std::string>& list) const;
 
     std::string ServerPath;
-    std::string ProfilePath;
-    std::string ProfileType = "0";
-    std::string UserName = "Default";
-    std::string UICodePage;
-    std::string DBCodePage = "936";
-    std::string SystemCodePage;
-    uint8_t ScreenMode = 0;
-    uint8_t DataMode = 0;
-    bool SupportCallBack = false;
-    std::string IniFileName;
     Variant DBSettings;  // rows 0..3, columns 0..7
-    std::string ErrorCode;
-    std::vector<std::string> WorkDLLPath;
-    std::string Version;
     uint8_t MainDBKind = 0;  // 1 ORACLE, 2 DB2, 0 any other
     std::string SystemControlAddress;
     std::string OtherSystemControlAddress;

@@ -17,9 +17,8 @@ void Line(std::ostream& out, const char* field, const std::string& value) {
 
 const char* Bool(bool value) { return value ? "true" : "false"; }
 
-void PrintClient(std::ostream& out) {
-    vel::TVantrelIniC ini;
-    Line(out, "ClientPath", ini.ClientPath);
+// The fields both readers have, between the installation path and the reader's own.
+void PrintLocation(std::ostream& out, const vel::TVantrelIniBase& ini) {
     Line(out, "ProfilePath", ini.ProfilePath);
     Line(out, "ProfileType", ini.ProfileType);
     Line(out, "UserName", ini.UserName);
@@ -30,6 +29,12 @@ void PrintClient(std::ostream& out) {
     Line(out, "DataMode", std::to_string(ini.DataMode));
     Line(out, "SupportCallBack", Bool(ini.SupportCallBack));
     Line(out, "IniFileName", ini.IniFileName);
+}
+
+void PrintClient(std::ostream& out) {
+    vel::TVantrelIniC ini;
+    Line(out, "ClientPath", ini.ClientPath);
+    PrintLocation(out, ini);
     if (ini.Servers.IsArray())
         for (int i = ini.Servers.LowBound(2); i <= ini.Servers.HighBound(2); ++i)
             Line(out, "Servers", ini.Servers.At(0, i).ToString() + ":" + ini.Servers.At(1, i).ToString());
@@ -47,16 +52,7 @@ void PrintClient(std::ostream& out) {
 void PrintServer(std::ostream& out) {
     vel::TVantrelIniS ini;
     Line(out, "ServerPath", ini.ServerPath);
-    Line(out, "ProfilePath", ini.ProfilePath);
-    Line(out, "ProfileType", ini.ProfileType);
-    Line(out, "UserName", ini.UserName);
-    Line(out, "UICodePage", ini.UICodePage);
-    Line(out, "DBCodePage", ini.DBCodePage);
-    Line(out, "SystemCodePage", ini.SystemCodePage);
-    Line(out, "ScreenMode", std::to_string(ini.ScreenMode));
-    Line(out, "DataMode", std::to_string(ini.DataMode));
-    Line(out, "SupportCallBack", Bool(ini.SupportCallBack));
-    Line(out, "IniFileName", ini.IniFileName);
+    PrintLocation(out, ini);
     // Only the cells the readers fill: the others stay empty.
     for (int r = 0; r <= 3; ++r)
         for (int c = 0; c <= 7; ++c)
