@@ -129,8 +129,9 @@ std::string TfrmBaseGene::SchemeValueOf(const std::string& entry) {
         if (!IsDateField(name)) return saved;
         // Date ranges keep the dates their relative-date rule gives.
         std::vector<std::string> parts = Fields(saved);
-        std::vector<std::string> record = Fields(RelativeDateRecord(name));
-        bool hasRecord = !RelativeDateRecord(name).empty() && Field(record, 1) == "0";
+        std::string recordText = RelativeDateRecord(name);
+        std::vector<std::string> record = Fields(recordText);
+        bool hasRecord = !recordText.empty() && Field(record, 1) == "0";
         auto bound = [&](TWinControl* edit, size_t flagField) {
             return hasRecord && edit ? ApplyRelativeRule(edit->Caption(), record, flagField) : std::string();
         };

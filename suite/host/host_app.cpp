@@ -66,20 +66,16 @@ std::shared_ptr<HostService> MakeLookupWindow(HostAnswers* answers, std::shared_
     });
     service->AddMethod("ShowInputDay", [answers](std::vector<vel::Variant>& args) {
         if (answers && answers->out) *answers->out << "lookup date " << vel::ToJson(Arg(args, 0)) << std::endl;
-        if (!answers || answers->dates.empty()) return vel::Variant("");
-        std::string date = answers->dates.front();
-        answers->dates.pop_front();
-        return vel::Variant(date);
+        return vel::Variant(answers ? answers->TakeDate() : std::string());
     });
     // GetPhrase(user, db, window): the user's phrases are offered; the person picks one text.
     service->AddMethod("GetPhrase", [answers, link](std::vector<vel::Variant>& args) {
         vel::Variant phrases = Linked(link).Call("GetPhrase", {Arg(args, 0)});
         if (answers && answers->out)
             *answers->out << "lookup phrase " << vel::ToJson(phrases) << std::endl;
-        if (!answers || answers->picks.empty()) return vel::Variant("");
-        vel::Variant pick = answers->picks.front();
-        answers->picks.pop_front();
-        return pick.IsArray() ? vel::Variant("") : pick;
+        vel::Variant pick;
+        if (!answers || !answers->TakePick(pick) || pick.IsArray()) return vel::Variant("");
+        return pick;
     });
     return service;
 }

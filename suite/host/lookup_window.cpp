@@ -41,9 +41,8 @@ vel::Variant AnswerLookup(HostAnswers* answers, ServerLink* link, const vel::Var
     }
     if (out && candidates.IsArray()) *out << "lookup rows " << vel::ToJson(candidates) << std::endl;
 
-    if (!answers || answers->picks.empty()) return vel::Variant();
-    vel::Variant pick = answers->picks.front();
-    answers->picks.pop_front();
+    vel::Variant pick;
+    if (!answers || !answers->TakePick(pick)) return vel::Variant();
     if (!AllIndexes(pick)) return pick;
     if (!candidates.IsArray()) return vel::Variant();
     std::vector<vel::Variant> rows;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include "tests/support/shell.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -13,11 +14,7 @@ struct Result {
     std::string err;
 };
 
-std::string Quote(const std::string& word) {
-    std::string q = "'";
-    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+std::string Quote(const std::string& word) { return veltest::ShellQuote(word); }
 
 class VelctlTest : public ::testing::Test {
 protected:
@@ -32,15 +29,11 @@ protected:
         for (const auto& w : words) cmd += " " + Quote(w);
         cmd += " <" + Quote(dir_.File("stdin")) + " 2>" + Quote(dir_.File("stderr"));
         Result r;
-        FILE* p = ::popen(cmd.c_str(), "r");
-        if (!p) return r;
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-        int status = ::pclose(p);
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = veltest::ShellOutput(cmd, &r.code);
         std::FILE* e = std::fopen(dir_.File("stderr").c_str(), "rb");
         if (e) {
+            char buf[4096];
+            size_t n;
             while ((n = std::fread(buf, 1, sizeof buf, e)) > 0) r.err.append(buf, n);
             std::fclose(e);
         }

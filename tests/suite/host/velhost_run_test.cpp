@@ -11,15 +11,12 @@
 
 #include "platform/text/codepage.h"
 #include "tests/suite/server/server_process.h"
+#include "tests/support/shell.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
-std::string Quote(const std::string& word) {
-    std::string q = "'";
-    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+std::string Quote(const std::string& word) { return veltest::ShellQuote(word); }
 
 class VelhostRun : public ::testing::Test {
 protected:
@@ -33,14 +30,7 @@ protected:
     std::string Velhost(const std::string& words) {
         std::string cmd = "env -u VEL_REGISTRY VEL_SERVER_DB=" + Quote(dir_.File("local.db")) + " TMPDIR=" +
                           Quote(dir_.Path()) + " " + Quote(std::string(VEL_BIN_DIR) + "/velhost") + " " + words + " 2>&1";
-        std::string out;
-        FILE* p = ::popen(cmd.c_str(), "r");
-        if (!p) return out;
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        ::pclose(p);
-        return out;
+        return veltest::ShellOutput(cmd);
     }
     static bool Has(const std::string& out, const std::string& line) { return out.find(line + "\n") != std::string::npos; }
 
