@@ -413,7 +413,7 @@ TEST(LocalMode, CreateOleObjectLoadsThePlugin) {
     std::string ref = s.Call("Request", {params}).ToString();
     // Too few parameters for the report: the in-process worker records the job failed.
     std::string status;
-    for (int i = 0; i < 100 && status != "failed" && status != "done"; ++i) {
+    for (int i = 0; i < 600 && status != "failed" && status != "done"; ++i) {
         Variant row = s.Call("JobStatus", {Variant(ref)});
         status = row[row.LowBound() + 4].ToString();
         if (status != "failed") std::this_thread::sleep_for(std::chrono::milliseconds(50));
